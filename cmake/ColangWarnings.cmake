@@ -1,0 +1,12 @@
+# The warning set every colang target builds with; warnings are errors in CI.
+option(COLANG_WERROR "Treat warnings as errors" OFF)
+function(colang_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(COLANG_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()

@@ -1,0 +1,30 @@
+// The library's process-wide objects. They are all defined in Globals.cpp, in
+// their order of creation at load; unload destroys them in reverse. Objects
+// made at first use (pattern translator, result pool, the kept text of
+// XToken::PartKindString) are function-local statics of their own files.
+#pragma once
+
+#include <deque>
+
+#include "colang/Hooks.h"
+#include "colang/LMTranslDict.h"
+#include "colang/detail/ModuleContext.h"
+
+namespace colang::detail {
+
+// Created at load, in this order.
+extern XModuleContext g_moduleState;
+extern XLMTranslDict g_dictDefault;
+// A deque: appending never moves the dictionaries already held.
+extern std::deque<XLMTranslDict> g_listDict;
+extern XString g_strTracePendingFile;
+
+// Plain globals with fixed start values.
+extern int g_nTracePendingLine;             // -1: no location pending
+extern const XLMTranslDict* g_pDictWindow;  // dictionary of the running child enumeration
+extern bool g_bPatternOverflowDue;          // the pattern map overflow message may still show
+extern XModuleContext* g_pModuleContextCurrent;
+extern XTraceSink g_pfnTraceSink;            // nullptr: the default destination
+extern XMessageBoxHook g_pfnMessageBoxHook;  // nullptr: the default message box
+
+}  // namespace colang::detail

@@ -1,0 +1,231 @@
+// Emulated last-error value, code page conversion and debug output.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "colang/platform/Win32.h"
+
+namespace {
+
+thread_local DWORD g_dwLastError = ERROR_SUCCESS;
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 bytes 0x80..0x9F; the five undefined ones map to the C1
+// control of the same value, as Windows does.
+constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool IsUtf8CodePage(UINT cp) { return cp == CP_ACP || cp == CP_THREAD_ACP || cp == CP_OEMCP || cp == CP_UTF8; }
+
+// Decodes one UTF-8 sequence at p (n bytes left). Returns the bytes consumed
+// (the maximal ill-formed subpart, at least 1, on error) and sets ok.
+size_t DecodeUtf8(const unsigned char* p, size_t n, char32_t& cp, bool& ok) {
+  unsigned char b0 = p[0];
+  ok = false;
+  cp = kReplacement;
+  if (b0 < 0x80) {
+    cp = b0;
+    ok = true;
+    return 1;
+  }
+  size_t need;
+  char32_t value;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    need = 1;
+    value = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    need = 2;
+    value = b0 & 0x0F;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;  // no encoded surrogates
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    need = 3;
+    value = b0 & 0x07;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return 1;
+  }
+  size_t i = 1;
+  for (; i <= need; ++i) {
+    if (i >= n) return i;
+    unsigned char b = p[i];
+    if (b < lo || b > hi) return i;
+    lo = 0x80;
+    hi = 0xBF;
+    value = (value << 6) | (b & 0x3F);
+  }
+  cp = value;
+  ok = true;
+  return i;
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(cp));
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Copies a converted result to the caller's buffer with the Windows rules:
+// a zero-sized buffer asks for the size, a short one fails.
+template <typename Ch>
+int Deliver(const std::basic_string<Ch>& converted, Ch* out, int cchOut) {
+  if (converted.size() > 0x7FFFFFFF) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+  int n = static_cast<int>(converted.size());
+  if (cchOut == 0) return n;
+  if (n > cchOut) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::memcpy(out, converted.data(), converted.size() * sizeof(Ch));
+  return n;
+}
+
+}  // namespace
+
+extern "C" {
+
+DWORD WINAPI GetLastError() { return g_dwLastError; }
+
+void WINAPI SetLastError(DWORD dwErrCode) { g_dwLastError = dwErrCode; }
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar) {
+  if (lpMultiByteStr == nullptr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
+      (cchWideChar > 0 && lpWideCharStr == nullptr)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  size_t n = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
+  const auto* p = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
+  std::u16string converted;
+  converted.reserve(n);
+  if (IsUtf8CodePage(CodePage)) {
+    if ((dwFlags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) != 0) {
+      SetLastError(ERROR_INVALID_FLAGS);
+      return 0;
+    }
+    for (size_t i = 0; i < n;) {
+      char32_t cp;
+      bool ok;
+      i += DecodeUtf8(p + i, n - i, cp, ok);
+      if (!ok && (dwFlags & MB_ERR_INVALID_CHARS)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+      }
+      AppendUtf16(converted, cp);
+    }
+  } else if (CodePage == 1252) {
+    for (size_t i = 0; i < n; ++i) {
+      unsigned char b = p[i];
+      converted.push_back(b >= 0x80 && b <= 0x9F ? k1252High[b - 0x80] : static_cast<char16_t>(b));
+    }
+  } else {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return Deliver(converted, lpWideCharStr, cchWideChar);
+}
+
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+  if (lpWideCharStr == nullptr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
+      (cbMultiByte > 0 && lpMultiByteStr == nullptr)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!IsUtf8CodePage(CodePage)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  // UTF-8 has no default character: Windows refuses one for CP_UTF8.
+  if (lpDefaultChar != nullptr || lpUsedDefaultChar != nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if ((dwFlags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) != 0) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return 0;
+  }
+  size_t n = 0;
+  if (cchWideChar == -1) {
+    while (lpWideCharStr[n] != 0) ++n;
+    ++n;
+  } else {
+    n = static_cast<size_t>(cchWideChar);
+  }
+  std::string converted;
+  converted.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    char32_t cp = lpWideCharStr[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && lpWideCharStr[i + 1] >= 0xDC00 && lpWideCharStr[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (lpWideCharStr[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      if (dwFlags & WC_ERR_INVALID_CHARS) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+      }
+      cp = kReplacement;
+    }
+    AppendUtf8(converted, cp);
+  }
+  return Deliver(converted, lpMultiByteStr, cbMultiByte);
+}
+
+void WINAPI OutputDebugStringW(LPCWSTR lpOutputString) {
+  if (lpOutputString == nullptr) return;
+  const char* env = std::getenv("COLANG_TRACE");
+  if (env == nullptr || std::strcmp(env, "1") != 0) return;
+  int n = WideCharToMultiByte(CP_UTF8, 0, lpOutputString, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return;
+  std::string text(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, lpOutputString, -1, text.data(), n, nullptr, nullptr);
+  std::fputs(text.c_str(), stderr);
+}
+}
+
+extern "C" int WINAPI MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR lpCaption, UINT) {
+  auto narrow = [](LPCWSTR text) {
+    std::string out;
+    if (text == nullptr) return out;
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return out;
+    out.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();
+    return out;
+  };
+  std::fprintf(stderr, "[%s] %s\n", lpCaption ? narrow(lpCaption).c_str() : "Error", narrow(lpText).c_str());
+  return IDOK;
+}

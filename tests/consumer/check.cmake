@@ -1,0 +1,23 @@
+# Installs the built library into a fresh prefix, then configures, builds and
+# runs a consumer project that finds it with find_package.
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${COLANG_BINARY_DIR} --prefix ${WORK_DIR}/prefix
+  RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "install failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
+  -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+  -DCMAKE_BUILD_RPATH=${WORK_DIR}/prefix/lib RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "configure failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "build failed")
+endif()
+execute_process(COMMAND ${WORK_DIR}/build/consumer RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+message(STATUS "${out}")
+if(rc)
+  message(FATAL_ERROR "consumer failed")
+endif()

@@ -1,0 +1,50 @@
+#include "support/TestSupport.h"
+
+#include "colang/platform/Win32.h"
+
+namespace colang::test {
+
+namespace {
+std::vector<XString> g_vecTraceLines;
+std::vector<XString> g_vecMessageBoxes;
+}  // namespace
+
+std::string Narrow(XStringView text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+XString Widen(std::string_view text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  XString out(static_cast<size_t>(n > 0 ? n : 0), XChar(0));
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+TraceCapture::TraceCapture()
+    : m_pfnPrevious(TraceSinkSet([](const XChar* pszLine) { g_vecTraceLines.emplace_back(pszLine); })) {
+  g_vecTraceLines.clear();
+}
+TraceCapture::~TraceCapture() { TraceSinkSet(m_pfnPrevious); }
+const std::vector<XString>& TraceCapture::Lines() const { return g_vecTraceLines; }
+void TraceCapture::Clear() { g_vecTraceLines.clear(); }
+
+MessageBoxCapture::MessageBoxCapture()
+    : m_pfnPrevious(MessageBoxHookSet([](const XChar* pszText, unsigned, unsigned) {
+        g_vecMessageBoxes.emplace_back(pszText);
+        return 1;
+      })) {
+  g_vecMessageBoxes.clear();
+}
+MessageBoxCapture::~MessageBoxCapture() { MessageBoxHookSet(m_pfnPrevious); }
+const std::vector<XString>& MessageBoxCapture::Texts() const { return g_vecMessageBoxes; }
+
+HostContext::HostContext() : m_pSaved(detail::ModuleContextSwitch(&m_context)) {}
+HostContext::~HostContext() { detail::ModuleContextSwitch(m_pSaved); }
+
+}  // namespace colang::test

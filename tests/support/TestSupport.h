@@ -1,0 +1,54 @@
+// Helpers shared by the tests: capturing trace lines and message boxes, and
+// standing in for the host's module context.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "colang/Hooks.h"
+#include "colang/XString.h"
+#include "colang/detail/ModuleContext.h"
+
+namespace colang::test {
+
+// UTF-8 copy of a UTF-16 text, for messages.
+std::string Narrow(XStringView text);
+// UTF-16 copy of a UTF-8 text.
+XString Widen(std::string_view text);
+
+// Collects every trace line while alive; restores the previous sink after.
+class TraceCapture {
+ public:
+  TraceCapture();
+  ~TraceCapture();
+  const std::vector<XString>& Lines() const;
+  void Clear();
+
+ private:
+  XTraceSink m_pfnPrevious;
+};
+
+// Collects every message box text while alive; restores the previous hook after.
+class MessageBoxCapture {
+ public:
+  MessageBoxCapture();
+  ~MessageBoxCapture();
+  const std::vector<XString>& Texts() const;
+
+ private:
+  XMessageBoxHook m_pfnPrevious;
+};
+
+// Makes a context of the "host" current while alive, as a caller would.
+class HostContext {
+ public:
+  HostContext();
+  ~HostContext();
+  detail::XModuleContext* Get() { return &m_context; }
+
+ private:
+  detail::XModuleContext m_context{"host"};
+  detail::XModuleContext* m_pSaved;
+};
+
+}  // namespace colang::test
