@@ -10,6 +10,8 @@ namespace colang::detail {
 // hosts and tests may make their own to stand for the caller's.
 struct XModuleContext {
   const char* pszModuleName;
+  void* hModule = nullptr;    // the module's instance handle, once known
+  bool bInitialized = false;  // set by ModuleInitialize, cleared by ModuleTerminate
 };
 
 // The library's own context.
@@ -20,6 +22,14 @@ XModuleContext* ModuleContextCurrent();
 
 // Makes pContext current and returns the one it replaced.
 XModuleContext* ModuleContextSwitch(XModuleContext* pContext);
+
+// Initialises the library's module after its static objects have been made:
+// records its instance handle and marks its context ready. False fails the
+// load (on Windows DllMain refuses the attach).
+bool ModuleInitialize(void* hModule);
+
+// Shuts the module down before its static objects are destroyed.
+void ModuleTerminate();
 
 // Makes the library's context current for the guard's lifetime.
 class XModuleContextGuard {
