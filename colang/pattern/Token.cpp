@@ -103,8 +103,11 @@ const XChar* XToken::PartKindString(int32_t nKind) {
       break;
   }
   // Made at first use, so that unload destroys it before the load-time objects.
-  static XString s_strUnknown;
-  s_strUnknown = colang::detail::Format(XT("unknown XToken::PartKindString: %d"), static_cast<int>(nKind));
+  // Its buffer outgrows the longest text once, so every later text is written
+  // over the same characters that earlier callers were given.
+  static XString s_strUnknown(64, XT('\0'));
+  const XString strText = colang::detail::Format(XT("unknown XToken::PartKindString: %d"), static_cast<int>(nKind));
+  s_strUnknown.assign(strText.data(), strText.size());
   return s_strUnknown.c_str();
 }
 
