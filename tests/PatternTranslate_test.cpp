@@ -1,6 +1,6 @@
 // Assembling a translation from a pattern's translation and a text's numbers,
-// and the texts that pattern translation rejects before any search. Searches
-// through the process-wide translator are tested in isolated executables.
+// and the texts rejected before any search. Searches through the process-wide
+// translator are tested in isolated executables.
 #include <gtest/gtest.h>
 
 #include "colang/pattern/PatternTranslate.h"
@@ -12,24 +12,17 @@ using colang::test::Narrow;
 
 TEST(TokVecAssemble, PutsTheTextsArgumentsIntoTheTranslationsPlaceholders) {
   struct {
-    const XChar* pszTransl;
-    const XChar* pszText;
+    const XChar *pszTransl, *pszText;
     const char* pszResult;
   } const cases[] = {
-      {XT("Seite %d von %d"), XT("Page 3 of 10"), "Seite 3 von 10"},
-      {XT("Seite %d von %d"), XT("Page   3 of 10"), "Seite 3 von 10"},
-      {XT("Seite  %d\tvon %d."), XT("Page 3 of 10"), "Seite  3\tvon 10."},  // the translation's own spacing
-      {XT("%d von %d"), XT("-1,5e3 of +2.50"), "-1,5e3 von +2.50"},         // numbers as written
-      {XT("Dateien"), XT("12 files"), "Dateien12"},                         // surplus numbers appended
+      {XT("Seite  %d\tvon %d."), XT("Page   3 of 10"), "Seite  3\tvon 10."},  // the translation's own spacing
+      {XT("%d von %d"), XT("-1,5e3 of +2.50"), "-1,5e3 von +2.50"},           // numbers as written
+      {XT("Dateien"), XT("12 files"), "Dateien12"},                           // surplus numbers appended
       {XT("%d"), XT("3 of 10"), "310"},
       {XT("%d Dateien (%d)"), XT("12 files"), "12 Dateien ()"},  // surplus placeholders dropped
-      {XT("%d, %d, %d!"), XT("x"), ", , !"},
-      {XT("Wert: %d"), XT("Value:  %d"), "Wert: %d"},  // a specifier in the text keeps the placeholder
+      {XT("Wert: %d"), XT("Value:  %d"), "Wert: %d"},            // a specifier in the text keeps the placeholder
       {XT("Wert: %5.2f"), XT("%d and 7"), "Wert: %5.2f7"},
       {XT("Wert"), XT("%d %d"), "Wert"},  // surplus specifiers dropped
-      {XT(""), XT("1 2"), "12"},
-      {XT("a %d b"), XT(""), "a  b"},
-      {XT("%d%d"), XT("1 2 3"), "123"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.pszTransl) + " <- " + Narrow(c.pszText));
@@ -38,11 +31,8 @@ TEST(TokVecAssemble, PutsTheTextsArgumentsIntoTheTranslationsPlaceholders) {
 }
 
 TEST(PatternTranslate, TextsWithoutTwoTokensAndAnArgumentAreRejected) {
-  XLMTranslDict::XMapTransl mapTransl;
-  mapTransl.emplace(XT("%d"), XT("Zahl %d"));
-  mapTransl.emplace(XT("%d x"), XT("%d y"));
-  const XChar* texts[] = {XT(""), XT("12"), XT("%d"), XT("word"), XT("two words"), XT("%s and %%d"), XT("\t")};
-  for (const XChar* pszText : texts) {
+  const XLMTranslDict::XMapTransl mapTransl = {{XT("%d"), XT("Zahl %d")}, {XT("%d x"), XT("%d y")}};
+  for (const XChar* pszText : {XT(""), XT("12"), XT("%d"), XT("two words"), XT("%s and %%d"), XT("\t")}) {
     SCOPED_TRACE(Narrow(pszText));
     EXPECT_EQ(PatternTranslate(pszText, mapTransl), nullptr);
   }

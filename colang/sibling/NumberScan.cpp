@@ -127,10 +127,10 @@ bool FloatScan(double& value, int& nUsed, const XChar* pszText, XChar cDecimal) 
 bool IsDblEqual(double a, double b, int nDigits) {
   if (a == b) return true;  // zeros of either sign, equal infinities
   if (!std::isfinite(a) || !std::isfinite(b)) return false;
-  static constexpr double kHalfUlpOfDigits[] = {0.5,     0.5e-1,  0.5e-2,  0.5e-3,  0.5e-4,  0.5e-5,
-                                                0.5e-6,  0.5e-7,  0.5e-8,  0.5e-9,  0.5e-10, 0.5e-11,
-                                                0.5e-12, 0.5e-13, 0.5e-14, 0.5e-15, 0.5e-16};
+  static constexpr double kToleranceOfDigits[] = {0.5,     0.5e-1,  0.5e-2,  0.5e-3,  0.5e-4,  0.5e-5,
+                                                  0.5e-6,  0.5e-7,  0.5e-8,  0.5e-9,  0.5e-10, 0.5e-11,
+                                                  0.5e-12, 0.5e-13, 0.5e-14, 0.5e-15, 0.5e-16};
   nDigits = std::clamp(nDigits, 1, 17);
-  const double tolerance = kHalfUlpOfDigits[nDigits - 1];
+  const double tolerance = kToleranceOfDigits[nDigits - 1];
   return std::fabs(a - b) <= tolerance * std::max(std::fabs(a), std::fabs(b));
 }
