@@ -1,6 +1,81 @@
-// Pattern translation entry. Patterns are not matched yet: every text misses.
+// Pattern translation entry and its result pool. The translator and the pool
+// are made at first use, so that unload destroys them before the library's
+// load-time objects. The pool is a deque: appending at the back and dropping
+// the front never move the strings in between, so the characters of every
+// result handed out stay where they are for as long as the pool holds them,
+// short strings stored inside the element included.
 #include "colang/pattern/PatternTranslate.h"
 
-const XChar* PatternTranslate(const XChar* /*pszText*/, const XLMTranslDict::XMapTransl& /*mapTransl*/) {
-  return nullptr;
+#include <deque>
+
+#include "colang/pattern/MapTokVecTransl.h"
+
+namespace {
+
+XMapTokVecTransl& TranslatorGet() {
+  static XMapTokVecTransl s_translator;
+  return s_translator;
 }
+
+std::deque<XString>& PoolGet() {
+  static std::deque<XString> s_dequeResults;
+  return s_dequeResults;
+}
+
+bool IsArgumentChar(XChar c) { return (c >= XT('0') && c <= XT('9')) || c == XT('%'); }
+
+bool IsArgument(const XToken& token) { return token.m_nKind == eKIDNumber || token.m_nKind == eKIDFormat; }
+
+}  // namespace
+
+XString TokVecAssemble(const XTokVec& tokvecTransl, const XTokVec& tokvecText) {
+  XString strResult;
+  size_t x = 0;
+  size_t y = 0;
+  while (x < tokvecText.size() || y < tokvecTransl.size()) {
+    while (x < tokvecText.size() && !IsArgument(tokvecText[x])) ++x;
+    for (; y < tokvecTransl.size() && !IsArgument(tokvecTransl[y]); ++y) strResult += tokvecTransl[y].m_strText;
+    if (x < tokvecText.size()) {
+      if (tokvecText[x].m_nKind == eKIDNumber)
+        strResult += tokvecText[x].m_strText;
+      else if (y < tokvecTransl.size())
+        strResult += tokvecTransl[y].m_strText;
+    }
+    ++x;
+    ++y;
+  }
+  return strResult;
+}
+
+const XChar* PatternTranslate(const XChar* pszText, const XLMTranslDict::XMapTransl& mapTransl) {
+  XMapTokVecTransl& translator = TranslatorGet();
+  if (pszText == nullptr || *pszText == 0) return nullptr;
+
+  // Without a digit or "%" no token can be a number or a specifier; most
+  // plain texts that miss the dictionary leave here without being tokenized.
+  const XChar* p = pszText;
+  while (*p != 0 && !IsArgumentChar(*p)) ++p;
+  if (*p == 0) return nullptr;
+
+  const XTokVec tokvecText(pszText);
+  if (tokvecText.size() < 2 || !tokvecText.HasNumberOrFormat()) return nullptr;
+  if (!translator.TranslMapCheck(mapTransl)) return nullptr;
+  XTokVec tokvecTransl;
+  if (!translator.Translate(tokvecTransl, tokvecText)) return nullptr;
+  XString strResult = TokVecAssemble(tokvecTransl, tokvecText);
+
+  std::deque<XString>& dequeResults = PoolGet();
+  while (dequeResults.size() >= colang::detail::nPatternPoolSize) dequeResults.pop_front();
+  dequeResults.push_back(std::move(strResult));
+  return dequeResults.back().c_str();
+}
+
+namespace colang::detail {
+
+bool PatternPoolHolds(const XChar* psz) {
+  for (const XString& strResult : PoolGet())
+    if (strResult.c_str() == psz) return true;
+  return false;
+}
+
+}  // namespace colang::detail
