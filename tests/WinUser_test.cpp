@@ -80,9 +80,6 @@ TEST(WinUserMenu, TextIsCutToTheBuffer) {
   std::vector<XChar> buffer(10000, XChar('x'));
   EXPECT_EQ(GetMenuStringW(hMenu, 0, buffer.data(), 10000, MF_BYPOSITION), 9999);
   EXPECT_EQ(XString(buffer.data()), strLong.substr(0, 9999));
-  XChar small[4];
-  EXPECT_EQ(GetMenuStringW(hMenu, 0, small, 4, MF_BYPOSITION), 3);
-  EXPECT_EQ(XString(small), XT("www"));
   EXPECT_EQ(GetMenuStringW(hMenu, 0, nullptr, 0, MF_BYPOSITION), 11000);
   DestroyMenu(hMenu);
 }
@@ -128,25 +125,6 @@ TEST(WinUserMenu, CheckEnableAndInsertByPositionAndCommand) {
   DestroyMenu(hMenu);
 }
 
-TEST(WinUserMenu, HandlesThatAreNoMenu) {
-  HMENU hGone = CreatePopupMenu();
-  ASSERT_TRUE(DestroyMenu(hGone));
-  XWindowOwner window(TopLevelCreate(XT("w")));
-  ASSERT_NE(window.Get(), nullptr);
-  HMENU handles[] = {nullptr, hGone, reinterpret_cast<HMENU>(window.Get())};
-  for (HMENU h : handles) {
-    SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
-    EXPECT_FALSE(IsMenu(h));
-    EXPECT_EQ(GetMenuItemCount(h), -1);
-    EXPECT_EQ(GetMenuState(h, 0, MF_BYPOSITION), 0xFFFFFFFFu);
-    EXPECT_EQ(GetSubMenu(h, 0), nullptr);
-    XChar buffer[8] = {};
-    EXPECT_EQ(GetMenuStringW(h, 0, buffer, 8, MF_BYPOSITION), 0);
-    EXPECT_FALSE(AppendMenuW(h, MF_STRING, 1, XT("x")));
-    EXPECT_FALSE(DestroyMenu(h));
-  }
-}
-
 struct XVisit {
   std::vector<HWND> vecSeen;
   HWND hStopAt = nullptr;  // the callback says stop after this one
@@ -186,19 +164,9 @@ TEST(WinUserWindow, ChildrenAreEnumeratedDepthFirstInCreationOrder) {
   visit.hStopAt = nullptr;
   EXPECT_TRUE(DestroyWindow(a));
   EXPECT_FALSE(IsWindow(a11)) << "descendants go with their parent";
+  visit.hVictim = c;  // destroyed while the enumeration is at b
   EnumChildWindows(top.Get(), VisitProc, reinterpret_cast<LPARAM>(&visit));
-  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{b, c}));
-}
-
-TEST(WinUserWindow, ADestroyedWindowIsSkippedDuringTheEnumeration) {
-  XWindowOwner top(TopLevelCreate(XT("top")));
-  HWND a = ChildCreate(top.Get(), XT("STATIC"), XT("a"));
-  HWND b = ChildCreate(top.Get(), XT("STATIC"), XT("b"));
-  HWND c = ChildCreate(top.Get(), XT("STATIC"), XT("c"));
-  XVisit visit;
-  visit.hVictim = b;
-  EnumChildWindows(top.Get(), VisitProc, reinterpret_cast<LPARAM>(&visit));
-  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{a, c}));
+  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{b}));
 }
 
 TEST(WinUserWindow, TextClassAndMenu) {
@@ -244,12 +212,27 @@ TEST(WinUserWindow, TextClassAndMenu) {
   EXPECT_FALSE(IsMenu(hBar)) << "a window takes its menu bar with it";
 }
 
-TEST(WinUserWindow, HandlesThatAreNoWindow) {
+TEST(WinUser, HandlesOfTheWrongKindOrDestroyedFailEveryCall) {
   HWND hGone = TopLevelCreate(XT("gone"));
   ASSERT_TRUE(DestroyWindow(hGone));
+  HMENU hMenuGone = CreatePopupMenu();
+  ASSERT_TRUE(DestroyMenu(hMenuGone));
   HMENU hMenu = CreateMenu();
-  HWND handles[] = {nullptr, hGone, reinterpret_cast<HWND>(hMenu)};
-  for (HWND h : handles) {
+  XWindowOwner window(TopLevelCreate(XT("w")));
+  HMENU menus[] = {nullptr, hMenuGone, reinterpret_cast<HMENU>(window.Get())};
+  for (HMENU h : menus) {
+    SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
+    EXPECT_FALSE(IsMenu(h));
+    EXPECT_EQ(GetMenuItemCount(h), -1);
+    EXPECT_EQ(GetMenuState(h, 0, MF_BYPOSITION), 0xFFFFFFFFu);
+    EXPECT_EQ(GetSubMenu(h, 0), nullptr);
+    XChar buffer[8] = {};
+    EXPECT_EQ(GetMenuStringW(h, 0, buffer, 8, MF_BYPOSITION), 0);
+    EXPECT_FALSE(AppendMenuW(h, MF_STRING, 1, XT("x")));
+    EXPECT_FALSE(DestroyMenu(h));
+  }
+  HWND windows[] = {nullptr, hGone, reinterpret_cast<HWND>(hMenu)};
+  for (HWND h : windows) {
     SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(DrawMenuBar(h));
