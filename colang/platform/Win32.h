@@ -12,4 +12,5 @@
 #include <oleauto.h>
 #else
 #include "colang/platform/posix/WinBase.h"
+#include "colang/platform/posix/WinUser.h"
 #endif
