@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "colang/LMTranslDict.h"
-#include "colang/detail/DictAccess.h"
 #include "colang/detail/DictText.h"
 #include "support/Sandbox.h"
 
@@ -82,18 +81,6 @@ TEST(RLGFilenameGen, DirectoryPrefixDigitsExtension) {
     SCOPED_TRACE(Narrow(c.expected));
     EXPECT_EQ(XLMTranslDict::RLGFilenameGen(c.dir, c.prefix, c.id), c.expected);
   }
-}
-
-TEST(SetDefaultDir, EndsWithASeparator) {
-  XLMTranslDict dict;
-  dict.SetDefaultDir(XT("C:\\rlg"));
-  EXPECT_EQ(XLMTranslDictAccess::DefaultDir(dict), XT("C:\\rlg\\"));
-  dict.SetDefaultDir(nullptr);
-  EXPECT_EQ(XLMTranslDictAccess::DefaultDir(dict), XT("C:\\rlg\\"));
-  dict.SetDefaultDir(XT("C:/rlg/"));
-  EXPECT_EQ(XLMTranslDictAccess::DefaultDir(dict), XT("C:/rlg/"));
-  dict.SetDefaultDir(XT(""));
-  EXPECT_EQ(XLMTranslDictAccess::DefaultDir(dict), XT(""));
 }
 
 // A dictionary of language 0407, the working directory and PATH inside a

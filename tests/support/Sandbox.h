@@ -139,76 +139,44 @@ class XSettingsDirGuard {
   }
 };
 
-// Keeps a registry key as it was: whether it and the keys above it existed,
-// and its values. Keys made by the test are deleted, values put back.
+// Keeps the registry as it was: the keys along the path that the test
+// creates are deleted at the end. A key that exists already belongs to
+// someone else: Create then refuses it, and the test skips.
 class XRegistryKeyGuard {
  public:
-  XRegistryKeyGuard(HKEY hRoot, std::vector<XString> vecPath) : m_hRoot(hRoot), m_vecPath(std::move(vecPath)) {
+  XRegistryKeyGuard(HKEY hRoot, const std::vector<const XChar*>& vecPath) : m_hRoot(hRoot) {
     XString strKey;
-    for (const XString& strPart : m_vecPath) {
-      strKey += (strKey.empty() ? XString() : XString(XT("\\"))) + strPart;
+    for (const XChar* pszPart : vecPath) {
+      strKey += (strKey.empty() ? XString() : XString(XT("\\"))) + pszPart;
       HKEY hKey;
-      bool bExists = RegOpenKeyExW(m_hRoot, strKey.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS;
-      if (bExists) RegCloseKey(hKey);
-      m_vecExisted.push_back(bExists);
-      m_vecKeys.push_back(strKey);
+      if (RegOpenKeyExW(m_hRoot, strKey.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS)
+        RegCloseKey(hKey);
+      else
+        m_vecCreated.push_back(strKey);
     }
-    HKEY hKey;
-    if (m_vecExisted.back() && RegOpenKeyExW(m_hRoot, strKey.c_str(), 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
-      for (DWORD i = 0;; ++i) {
-        XChar szName[16384];
-        DWORD cchName = 16384;
-        std::vector<BYTE> data(65536);
-        DWORD cbData = static_cast<DWORD>(data.size());
-        DWORD dwType;
-        if (RegEnumValueW(hKey, i, szName, &cchName, nullptr, &dwType, data.data(), &cbData) != ERROR_SUCCESS) break;
-        data.resize(cbData);
-        m_vecValues.push_back({XString(szName, cchName), dwType, std::move(data)});
-      }
-      RegCloseKey(hKey);
-    }
+    m_strKey = strKey;
   }
   ~XRegistryKeyGuard() {
-    if (m_vecExisted.back()) {
-      HKEY hKey;
-      if (RegOpenKeyExW(m_hRoot, m_vecKeys.back().c_str(), 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS) return;
-      XChar szName[16384];
-      DWORD cchName = 16384;
-      while (RegEnumValueW(hKey, 0, szName, &cchName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-             RegDeleteValueW(hKey, szName) == ERROR_SUCCESS)
-        cchName = 16384;
-      for (const Value& value : m_vecValues)
-        RegSetValueExW(hKey, value.strName.c_str(), 0, value.dwType, value.vecData.data(),
-                       static_cast<DWORD>(value.vecData.size()));
-      RegCloseKey(hKey);
-      return;
-    }
-    for (size_t i = m_vecKeys.size(); i > 0 && !m_vecExisted[i - 1]; --i)
-      RegDeleteKeyW(m_hRoot, m_vecKeys[i - 1].c_str());
+    for (size_t i = m_vecCreated.size(); i > 0; --i) RegDeleteKeyW(m_hRoot, m_vecCreated[i - 1].c_str());
   }
   XRegistryKeyGuard(const XRegistryKeyGuard&) = delete;
   XRegistryKeyGuard& operator=(const XRegistryKeyGuard&) = delete;
 
-  // Opens the key for writing, creating it; null when that is not allowed.
+  // The key opened for writing, made by this guard; null when it existed
+  // before or may not be written.
   HKEY Create() const {
     HKEY hKey = nullptr;
-    if (RegCreateKeyExW(m_hRoot, m_vecKeys.back().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &hKey, nullptr) != ERROR_SUCCESS)
+    if (m_vecCreated.empty() || m_vecCreated.back() != m_strKey) return nullptr;
+    if (RegCreateKeyExW(m_hRoot, m_strKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &hKey,
+                        nullptr) != ERROR_SUCCESS)
       return nullptr;
     return hKey;
   }
 
  private:
-  struct Value {
-    XString strName;
-    DWORD dwType;
-    std::vector<BYTE> vecData;
-  };
   HKEY m_hRoot;
-  std::vector<XString> m_vecPath;
-  std::vector<XString> m_vecKeys;
-  std::vector<bool> m_vecExisted;
-  std::vector<Value> m_vecValues;
+  XString m_strKey;
+  std::vector<XString> m_vecCreated;
 };
 
 // Writes a REG_SZ value, terminating zero included.
