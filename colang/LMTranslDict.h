@@ -136,6 +136,8 @@ class COLANG_API XLMTranslDict {
    public:
     // The hash of a text, as the members below expect it.
     static std::size_t TextHash(XStringView text);
+    // The same for a zero-terminated text, whose length it stores in nLength.
+    static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
     // The characters of the value stored under text, or null.
     const XChar* Find(XStringView text, std::size_t nHash) const;
     // Indexes an entry whose key is not indexed yet.

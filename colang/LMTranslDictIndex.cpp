@@ -36,26 +36,50 @@ bool KeyEquals(const XChar* pszKey, XStringView text) {
   return std::memcmp(pszKey, text.data(), text.size() * sizeof(XChar)) == 0 && pszKey[text.size()] == 0;
 }
 
+// The hash takes the code units four at a time as one 64-bit word, the last
+// word padded with zeros, and the length at the end. Both forms below give
+// the same value: one for texts whose length is known, one that finds the
+// terminating zero on the way, so that a lookup reads its text only once.
+std::uint64_t WordMix(std::uint64_t h, std::uint64_t w) {
+  h = (h ^ w) * kMul;
+  return h ^ (h >> 29);
+}
+
+std::uint64_t HashEnd(std::uint64_t h, std::size_t nLength) {
+  return Mix(h ^ (static_cast<std::uint64_t>(nLength) * 0x100000001B3ull));
+}
+
+std::uint64_t UnitsWord(const XChar* p, std::size_t n) {
+  std::uint64_t w = 0;
+  for (std::size_t k = 0; k < n; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
+  return w;
+}
+
 }  // namespace
 
 std::size_t XLMTranslDict::XTextIndex::TextHash(XStringView text) {
-  // Eight bytes at a time: a multiply per four code units keeps it short
-  // next to the cache misses of the probe that follows.
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  std::size_t nBytes = text.size() * sizeof(XChar);
-  std::uint64_t h = kMul ^ (static_cast<std::uint64_t>(nBytes) * 0x100000001B3ull);
-  for (; nBytes >= 8; p += 8, nBytes -= 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    h = (h ^ w) * kMul;
-    h ^= h >> 29;
-  }
-  if (nBytes > 0) {
+  const XChar* p = text.data();
+  const std::size_t n = text.size();
+  std::uint64_t h = kMul;
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) h = WordMix(h, UnitsWord(p + i, 4));
+  if (i < n) h = WordMix(h, UnitsWord(p + i, n - i));
+  return static_cast<std::size_t>(HashEnd(h, n));
+}
+
+std::size_t XLMTranslDict::XTextIndex::TextHash(const XChar* pszText, std::size_t& nLength) {
+  std::uint64_t h = kMul;
+  const XChar* p = pszText;
+  for (;;) {
     std::uint64_t w = 0;
-    std::memcpy(&w, p, nBytes);
-    h = (h ^ w) * kMul;
+    int k = 0;
+    for (; k < 4 && p[k] != 0; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
+    if (k > 0) h = WordMix(h, w);
+    p += k;
+    if (k < 4) break;
   }
-  return static_cast<std::size_t>(Mix(h));
+  nLength = static_cast<std::size_t>(p - pszText);
+  return static_cast<std::size_t>(HashEnd(h, nLength));
 }
 
 XLMTranslDict::XTextIndex::XSlot* XLMTranslDict::XTextIndex::SlotFind(XStringView text, std::size_t nHash) const {
@@ -114,8 +138,9 @@ void XLMTranslDict::XTextIndex::Clear() {
 }
 
 const XChar* XLMTranslDict::TextFind(const XTextIndex& index, const XChar* pszText) {
-  const XStringView text(pszText);
-  return index.Find(text, XTextIndex::TextHash(text));
+  std::size_t nLength = 0;
+  const std::size_t nHash = XTextIndex::TextHash(pszText, nLength);
+  return index.Find(XStringView(pszText, nLength), nHash);
 }
 
 void XLMTranslDict::TextStore(XMapTransl& map, XTextIndex& index, const XChar* pszKey, const XChar* pszValue) {
