@@ -5,6 +5,7 @@
 #include "Benchmarks.h"
 
 #include <libintl.h>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -13,7 +14,6 @@
 #include "AllocCount.h"
 #include "Gettext.h"
 #include "colang/LMTranslDict.h"
-#include "colang/detail/DictAccess.h"
 #include "colang/platform/Win32.h"
 
 namespace bench {
@@ -26,14 +26,8 @@ const XBenchCatalog* g_pLoaded = nullptr;
 
 bool DefaultLoad(const XBenchCatalog& catalog) {
   if (g_pLoaded == &catalog) return true;
-  g_dictDefault.Empty();
-  for (const XBenchEntry& entry : catalog.vecEntries) {
-    if (entry.nID != 0)
-      XLMTranslDictAccess::Insert(g_dictDefault, entry.nID, entry.wstrTransl.c_str());
-    else
-      XLMTranslDictAccess::Insert(g_dictDefault, entry.wstrSource.c_str(), entry.wstrTransl.c_str());
-  }
-  g_dictDefault.LangIDSet(0x0407);
+  g_pLoaded = nullptr;
+  if (!g_dictDefault.RLGFileRead(Widen(catalog.strRLGPath).c_str(), false)) return false;
   g_pLoaded = &catalog;
   return true;
 }
@@ -44,16 +38,9 @@ const XChar* IdTranslate(unsigned nID) { return g_dictDefault.CheckTranslate(nID
 void MenuTranslate(HMENU hMenu) { g_dictDefault.MenuTranslate(hMenu); }
 void WindowTranslate(HWND hWnd) { g_dictDefault.WindowTranslate(hWnd); }
 
-std::unique_ptr<XLMTranslDict> CatalogLoad(const XBenchCatalog& catalog) {
-  auto pDict = std::make_unique<XLMTranslDict>();
-  for (const XBenchEntry& entry : catalog.vecEntries) {
-    if (entry.nID != 0)
-      XLMTranslDictAccess::Insert(*pDict, entry.nID, entry.wstrTransl.c_str());
-    else
-      XLMTranslDictAccess::Insert(*pDict, entry.wstrSource.c_str(), entry.wstrTransl.c_str());
-  }
-  pDict->LangIDSet(0x0407);
-  return pDict;
+// A new dictionary read from the catalog file, as a host makes one.
+std::unique_ptr<XLMTranslDict> CatalogLoad(const XString& wstrPath) {
+  return std::make_unique<XLMTranslDict>(wstrPath.c_str());
 }
 
 // --- helpers ------------------------------------------------------------------
@@ -65,6 +52,38 @@ std::string Narrow(const XChar* psz) {
   std::string str;
   for (; psz != nullptr && *psz != 0; ++psz) str += *psz < 0x80 ? static_cast<char>(*psz) : '?';
   return str;
+}
+
+// The texts a case looks up, zero-terminated and laid out one after the
+// other in lookup order, as a caller's own texts would be at hand; the
+// dictionary's memory, not the caller's, is what the loop walks at random.
+template <typename Char>
+class XKeyList {
+ public:
+  void Add(const std::basic_string<Char>& str) {
+    m_vecOffsets.push_back(m_vecChars.size());
+    m_vecChars.insert(m_vecChars.end(), str.begin(), str.end());
+    m_vecChars.push_back(Char(0));
+  }
+  std::vector<const Char*> Pointers() const {
+    std::vector<const Char*> vec;
+    for (std::size_t n : m_vecOffsets) vec.push_back(m_vecChars.data() + n);
+    return vec;
+  }
+
+ private:
+  std::vector<Char> m_vecChars;
+  std::vector<std::size_t> m_vecOffsets;
+};
+
+// How many keys the lookup cases cycle through, whatever the catalog's size:
+// the same working set for every size, so that the growth from 1k to 100k
+// entries shows the lookup's own cost. The "cold" case walks every key.
+constexpr std::size_t kLookupSample = 500;
+
+std::vector<std::size_t> TextSample(const XBenchCatalog& catalog, bool bAll) {
+  const auto& vec = catalog.vecTextOrder;
+  return {vec.begin(), bAll ? vec.end() : vec.begin() + std::min(kLookupSample, vec.size())};
 }
 
 // Runs the timed loop over keys, one per iteration, and reports allocations
@@ -81,67 +100,78 @@ void LookupLoop(benchmark::State& state, const std::vector<Key>& vecKeys, Fn fn)
   state.counters["allocs"] = static_cast<double>(AllocCount() - nAllocs) / static_cast<double>(state.iterations());
 }
 
+const char* GettextLookup(const char* psz) { return gettext(psz); }
+
 // --- lookups --------------------------------------------------------------------
-void HitColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
-  std::vector<const XChar*> vecKeys;
-  for (std::size_t i : pCatalog->vecTextOrder) {
-    const XBenchEntry& entry = pCatalog->vecEntries[i];
-    if (!Same(TextTranslate(entry.wstrSource.c_str()), entry.wstrTransl))
-      return state.SkipWithError(("no translation of " + entry.strSource).c_str());
-    vecKeys.push_back(entry.wstrSource.c_str());
+// Translation (bRetranslate false) or retranslation hits of the sample, or of
+// every text entry.
+void TextHits(benchmark::State& state, const XBenchCatalog& catalog, bool bAll, bool bRetranslate) {
+  if (!DefaultLoad(catalog)) return state.SkipWithError("catalog not loaded");
+  XKeyList<XChar> keys;
+  std::vector<const XString*> vecExpected;
+  for (std::size_t i : TextSample(catalog, bAll)) {
+    const XBenchEntry& entry = catalog.vecEntries[i];
+    keys.Add(bRetranslate ? entry.wstrTransl : entry.wstrSource);
+    vecExpected.push_back(bRetranslate ? &entry.wstrSource : &entry.wstrTransl);
   }
-  LookupLoop(state, vecKeys, TextTranslate);
+  const std::vector<const XChar*> vecKeys = keys.Pointers();
+  auto fn = bRetranslate ? TextRetranslate : TextTranslate;
+  for (std::size_t k = 0; k < vecKeys.size(); ++k)
+    if (!Same(fn(vecKeys[k]), *vecExpected[k]))
+      return state.SkipWithError(("wrong answer for " + Narrow(vecKeys[k])).c_str());
+  LookupLoop(state, vecKeys, fn);
 }
 
-void HitGettext(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  GettextUse(*pCatalog);
-  std::vector<const char*> vecKeys;
-  for (std::size_t i : pCatalog->vecTextOrder) {
-    const XBenchEntry& entry = pCatalog->vecEntries[i];
-    if (entry.strTransl != gettext(entry.strSource.c_str()))
-      return state.SkipWithError(("gettext has no translation of " + entry.strSource).c_str());
-    vecKeys.push_back(entry.strSource.c_str());
-  }
-  LookupLoop(state, vecKeys, [](const char* psz) { return gettext(psz); });
+void HitColang(benchmark::State& state, const XBenchCatalog* pCatalog) { TextHits(state, *pCatalog, false, false); }
+void HitAllColang(benchmark::State& state, const XBenchCatalog* pCatalog) { TextHits(state, *pCatalog, true, false); }
+void RetranslateColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
+  TextHits(state, *pCatalog, false, true);
 }
+
+void GettextHits(benchmark::State& state, const XBenchCatalog& catalog, bool bAll) {
+  GettextUse(catalog);
+  XKeyList<char> keys;
+  std::vector<const std::string*> vecExpected;
+  for (std::size_t i : TextSample(catalog, bAll)) {
+    keys.Add(catalog.vecEntries[i].strSource);
+    vecExpected.push_back(&catalog.vecEntries[i].strTransl);
+  }
+  const std::vector<const char*> vecKeys = keys.Pointers();
+  for (std::size_t k = 0; k < vecKeys.size(); ++k)
+    if (*vecExpected[k] != gettext(vecKeys[k]))
+      return state.SkipWithError((std::string("gettext has no translation of ") + vecKeys[k]).c_str());
+  LookupLoop(state, vecKeys, GettextLookup);
+}
+
+void HitGettext(benchmark::State& state, const XBenchCatalog* pCatalog) { GettextHits(state, *pCatalog, false); }
+void HitAllGettext(benchmark::State& state, const XBenchCatalog* pCatalog) { GettextHits(state, *pCatalog, true); }
 
 void MissColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
-  std::vector<const XChar*> vecKeys;
-  for (const XString& wstr : pCatalog->vecMiss) {
-    if (TextTranslate(wstr.c_str()) != wstr.c_str()) return state.SkipWithError("a miss was translated");
-    vecKeys.push_back(wstr.c_str());
-  }
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
+  XKeyList<XChar> keys;
+  for (std::size_t k = 0; k < kLookupSample && k < pCatalog->vecMiss.size(); ++k) keys.Add(pCatalog->vecMiss[k]);
+  const std::vector<const XChar*> vecKeys = keys.Pointers();
+  for (const XChar* psz : vecKeys)
+    if (TextTranslate(psz) != psz) return state.SkipWithError("a miss was translated");
   LookupLoop(state, vecKeys, TextTranslate);
 }
 
 void MissGettext(benchmark::State& state, const XBenchCatalog* pCatalog) {
   GettextUse(*pCatalog);
-  std::vector<const char*> vecKeys;
-  for (const std::string& str : pCatalog->vecMissUtf8) {
-    if (gettext(str.c_str()) != str.c_str()) return state.SkipWithError("gettext translated a miss");
-    vecKeys.push_back(str.c_str());
-  }
-  LookupLoop(state, vecKeys, [](const char* psz) { return gettext(psz); });
-}
-
-void RetranslateColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
-  std::vector<const XChar*> vecKeys;
-  for (std::size_t i : pCatalog->vecTextOrder) {
-    const XBenchEntry& entry = pCatalog->vecEntries[i];
-    if (!Same(TextRetranslate(entry.wstrTransl.c_str()), entry.wstrSource))
-      return state.SkipWithError(("no retranslation of " + entry.strTransl).c_str());
-    vecKeys.push_back(entry.wstrTransl.c_str());
-  }
-  LookupLoop(state, vecKeys, TextRetranslate);
+  XKeyList<char> keys;
+  for (std::size_t k = 0; k < kLookupSample && k < pCatalog->vecMissUtf8.size(); ++k)
+    keys.Add(pCatalog->vecMissUtf8[k]);
+  const std::vector<const char*> vecKeys = keys.Pointers();
+  for (const char* psz : vecKeys)
+    if (gettext(psz) != psz) return state.SkipWithError("gettext translated a miss");
+  LookupLoop(state, vecKeys, GettextLookup);
 }
 
 void IdColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
   std::vector<unsigned> vecKeys;
   for (std::size_t i : pCatalog->vecIdOrder) {
+    if (vecKeys.size() == kLookupSample) break;
     const XBenchEntry& entry = pCatalog->vecEntries[i];
     if (!Same(IdTranslate(entry.nID), entry.wstrTransl))
       return state.SkipWithError(("no translation of " + entry.strSource).c_str());
@@ -151,31 +181,31 @@ void IdColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
 }
 
 void PatternHitColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
-  std::vector<const XChar*> vecKeys;
-  for (const XBenchPatternCase& c : pCatalog->vecPatternHits) {
-    if (!Same(TextTranslate(c.wstrText.c_str()), c.wstrExpected))
-      return state.SkipWithError(("wrong pattern translation of " + Narrow(c.wstrText.c_str())).c_str());
-    vecKeys.push_back(c.wstrText.c_str());
-  }
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
+  XKeyList<XChar> keys;
+  for (const XBenchPatternCase& c : pCatalog->vecPatternHits) keys.Add(c.wstrText);
+  const std::vector<const XChar*> vecKeys = keys.Pointers();
+  for (std::size_t k = 0; k < vecKeys.size(); ++k)
+    if (!Same(TextTranslate(vecKeys[k]), pCatalog->vecPatternHits[k].wstrExpected))
+      return state.SkipWithError(("wrong pattern translation of " + Narrow(vecKeys[k])).c_str());
   LookupLoop(state, vecKeys, TextTranslate);
 }
 
 void PatternMissColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
-  std::vector<const XChar*> vecKeys;
-  for (const XString& wstr : pCatalog->vecPatternMisses) {
-    if (TextTranslate(wstr.c_str()) != wstr.c_str())
-      return state.SkipWithError(("pattern miss translated: " + Narrow(wstr.c_str())).c_str());
-    vecKeys.push_back(wstr.c_str());
-  }
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
+  XKeyList<XChar> keys;
+  for (const XString& wstr : pCatalog->vecPatternMisses) keys.Add(wstr);
+  const std::vector<const XChar*> vecKeys = keys.Pointers();
+  for (const XChar* psz : vecKeys)
+    if (TextTranslate(psz) != psz) return state.SkipWithError(("pattern miss translated: " + Narrow(psz)).c_str());
   LookupLoop(state, vecKeys, TextTranslate);
 }
 
 // --- loading ----------------------------------------------------------------------
 void LoadColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
+  const XString wstrPath = Widen(pCatalog->strRLGPath);
   {
-    std::unique_ptr<XLMTranslDict> pDict = CatalogLoad(*pCatalog);
+    std::unique_ptr<XLMTranslDict> pDict = CatalogLoad(wstrPath);
     for (const XBenchEntry& entry : pCatalog->vecEntries) {
       const XChar* psz =
           entry.nID != 0 ? pDict->CheckTranslate(entry.nID) : pDict->CheckTranslate(entry.wstrSource.c_str());
@@ -183,20 +213,19 @@ void LoadColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
     }
   }
   for (auto _ : state) {
-    std::unique_ptr<XLMTranslDict> pDict = CatalogLoad(*pCatalog);
+    std::unique_ptr<XLMTranslDict> pDict = CatalogLoad(wstrPath);
     benchmark::DoNotOptimize(pDict.get());
     // Freeing the entries is not part of loading.
     state.PauseTiming();
     pDict.reset();
     state.ResumeTiming();
   }
-  state.counters["entries"] = static_cast<double>(pCatalog->nSize);
 }
 
 // The floor: the same file read with the standard library and split into
 // lines, nothing decoded or kept.
 void LoadFloor(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  std::size_t nExpected = 2 + 2 * pCatalog->nSize;
+  const std::size_t nExpected = 2 + 2 * pCatalog->nSize;
   for (auto _ : state) {
     std::ifstream in(pCatalog->strRLGPath, std::ios::binary);
     std::string strLine;
@@ -269,7 +298,7 @@ bool MenuCheck(HMENU hBar, const std::vector<XUiText>& vecTexts) {
 }
 
 void MenuColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
   const std::vector<XUiText> vecTexts = UiTexts(*pCatalog, kUiItems);
   HMENU hBar = MenuBuild(vecTexts);
   MenuTranslate(hBar);
@@ -306,7 +335,7 @@ void WindowTextsReset(const std::vector<HWND>& vecControls, const std::vector<XU
 }
 
 void WindowColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
-  DefaultLoad(*pCatalog);
+  if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
   const std::vector<XUiText> vecTexts = UiTexts(*pCatalog, kUiItems);
   HWND hDialog = nullptr;
   const std::vector<HWND> vecControls = WindowBuild(vecTexts, hDialog);
@@ -342,6 +371,10 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs) {
     Register("hit/gettext/" + c.strLabel, HitGettext, c);
   }
   for (const XBenchCatalog& c : vecCatalogs) {
+    Register("hit_all/colang/" + c.strLabel, HitAllColang, c);
+    Register("hit_all/gettext/" + c.strLabel, HitAllGettext, c);
+  }
+  for (const XBenchCatalog& c : vecCatalogs) {
     Register("miss/colang/" + c.strLabel, MissColang, c);
     Register("miss/gettext/" + c.strLabel, MissGettext, c);
   }
@@ -359,14 +392,20 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs) {
 }
 
 bool PatternsPin(const XBenchCatalog& catalog) {
-  DefaultLoad(catalog);
+  if (!DefaultLoad(catalog)) return false;
   const XBenchPatternCase& c = catalog.vecPatternHits.front();
   return Same(TextTranslate(c.wstrText.c_str()), c.wstrExpected);
 }
 
 int MemoryChildRun(const std::string& strRLGPath) {
-  (void)strRLGPath;
-  return 1;
+  const XString wstrPath = Widen(strRLGPath);
+  const std::uint64_t nResident = ResidentBytes();
+  const std::uint64_t nHeap = HeapBytes();
+  XLMTranslDict dict(wstrPath.c_str());
+  if (!dict.IsValid()) return 1;
+  std::printf("%llu %llu\n", static_cast<unsigned long long>(ResidentBytes() - nResident),
+              static_cast<unsigned long long>(HeapBytes() - nHeap));
+  return 0;
 }
 
 }  // namespace bench

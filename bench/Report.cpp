@@ -18,6 +18,7 @@ struct XCase {
 
 constexpr XCase kCases[] = {
     {"hit", "hit lookup", "gettext"},
+    {"hit_all", "hit lookup, every key (cold)", "gettext"},
     {"miss", "miss lookup, no digits", "gettext"},
     {"retranslate", "retranslation hit", nullptr},
     {"id", "identifier hit", nullptr},
