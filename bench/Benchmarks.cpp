@@ -13,6 +13,7 @@
 
 #include "AllocCount.h"
 #include "Gettext.h"
+#include "colang/CoLangTrans.h"
 #include "colang/LMTranslDict.h"
 #include "colang/platform/Win32.h"
 
@@ -20,23 +21,21 @@ namespace bench {
 namespace {
 
 // --- the library under test -----------------------------------------------
-// The dictionary every text case uses, loaded with one catalog at a time.
-XLMTranslDict g_dictDefault;
+// Every text case goes through the exported functions and the default
+// dictionary, loaded with one catalog at a time.
 const XBenchCatalog* g_pLoaded = nullptr;
 
 bool DefaultLoad(const XBenchCatalog& catalog) {
   if (g_pLoaded == &catalog) return true;
   g_pLoaded = nullptr;
-  if (!g_dictDefault.RLGFileRead(Widen(catalog.strRLGPath).c_str(), false)) return false;
+  if (CoLangLoadDefaultDict(Widen(catalog.strRLGPath).c_str()) != 1) return false;
   g_pLoaded = &catalog;
   return true;
 }
 
-const XChar* TextTranslate(const XChar* pszText) { return g_dictDefault.StringTranslate(pszText); }
-const XChar* TextRetranslate(const XChar* pszText) { return g_dictDefault.StringRetranslate(pszText); }
-const XChar* IdTranslate(unsigned nID) { return g_dictDefault.CheckTranslate(nID); }
-void MenuTranslate(HMENU hMenu) { g_dictDefault.MenuTranslate(hMenu); }
-void WindowTranslate(HWND hWnd) { g_dictDefault.WindowTranslate(hWnd); }
+const XChar* TextTranslate(const XChar* pszText) { return CoTranslateText(pszText); }
+const XChar* TextRetranslate(const XChar* pszText) { return CoRetranslateText(pszText); }
+const XChar* IdTranslate(unsigned nID) { return CoTranslateIdRLG(nID, nullptr); }
 
 // A new dictionary read from the catalog file, as a host makes one.
 std::unique_ptr<XLMTranslDict> CatalogLoad(const XString& wstrPath) {
@@ -301,7 +300,7 @@ void MenuColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
   if (!DefaultLoad(*pCatalog)) return state.SkipWithError("catalog not loaded");
   const std::vector<XUiText> vecTexts = UiTexts(*pCatalog, kUiItems);
   HMENU hBar = MenuBuild(vecTexts);
-  MenuTranslate(hBar);
+  CoTranslateMenu(hBar);
   const bool bOk = MenuCheck(hBar, vecTexts);
   DestroyMenu(hBar);
   if (!bOk) return state.SkipWithError("menu not translated as expected");
@@ -309,7 +308,7 @@ void MenuColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
     state.PauseTiming();
     hBar = MenuBuild(vecTexts);
     state.ResumeTiming();
-    MenuTranslate(hBar);
+    CoTranslateMenu(hBar);
     state.PauseTiming();
     DestroyMenu(hBar);
     state.ResumeTiming();
@@ -339,7 +338,7 @@ void WindowColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
   const std::vector<XUiText> vecTexts = UiTexts(*pCatalog, kUiItems);
   HWND hDialog = nullptr;
   const std::vector<HWND> vecControls = WindowBuild(vecTexts, hDialog);
-  WindowTranslate(hDialog);
+  CoTranslateWindow(hDialog);
   XChar sz[512];
   for (std::size_t i = 0; i < vecControls.size(); ++i) {
     GetWindowTextW(vecControls[i], sz, 512);
@@ -353,7 +352,7 @@ void WindowColang(benchmark::State& state, const XBenchCatalog* pCatalog) {
     state.PauseTiming();
     WindowTextsReset(vecControls, vecTexts);
     state.ResumeTiming();
-    WindowTranslate(hDialog);
+    CoTranslateWindow(hDialog);
   }
   DestroyWindow(hDialog);
 }
