@@ -21,7 +21,10 @@ namespace {
 
 // Runs this program again on one catalog and reads back its two numbers.
 bool MemoryMeasure(const bench::XBenchCatalog& catalog, const std::string& strDir, bench::XMemoryRow& row) {
-  const std::string strCommand = "/proc/self/exe --memory-child '" + catalog.strRLGPath + "'";
+  // The path of this program: inside the shell that popen starts,
+  // /proc/self/exe would name the shell.
+  const std::string strSelf = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string strCommand = "'" + strSelf + "' --memory-child '" + catalog.strRLGPath + "'";
   FILE* pipe = popen(strCommand.c_str(), "r");
   if (pipe == nullptr) return false;
   double dResident = 0, dHeap = 0;
