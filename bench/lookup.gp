@@ -8,7 +8,7 @@ set ylabel "nanoseconds per lookup"
 set logscale x
 set xrange [700:140000]
 set yrange [0:*]
-set key top left
+set key outside bottom center horizontal
 set grid
 set xtics ("1k" 1000, "10k" 10000, "100k" 100000)
 plot datafile using 1:3 with linespoints lw 2 pt 7 title "gettext hit", \
