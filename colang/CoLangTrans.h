@@ -94,3 +94,15 @@ COLANG_API void CoTranslateWindow(HWND hWnd);
 COLANG_API void CoTranslateWindowRLG(HWND hWnd, const XChar* pszSelector);
 COLANG_API void CoRetranslateWindow(HWND hWnd);
 COLANG_API void CoRetranslateWindowRLG(HWND hWnd, const XChar* pszSelector);
+
+// Starts recording every distinct text that a dictionary cannot translate
+// (with where it was seen: a plain text, a menu, a window and its class);
+// CoUntranslatedLogStop or the library's unload writes them to pszPath. A path
+// ending in ".po" gets a PO template; any other a catalog in which each text
+// translates to itself, ready to be filled in. A log already running is
+// written first. Recording never changes what a lookup returns; while no log
+// runs it costs nothing. 1, or 0 for a null or empty path.
+COLANG_API int CoUntranslatedLogStart(const XChar* pszPath);
+// Writes the log and stops recording. 1 when written; 0 when no log runs or
+// the file cannot be written.
+COLANG_API int CoUntranslatedLogStop();

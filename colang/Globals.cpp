@@ -16,9 +16,14 @@ bool g_bPatternOverflowDue = true;
 XModuleContext* g_pModuleContextCurrent = nullptr;
 XTraceSink g_pfnTraceSink = nullptr;
 XMessageBoxHook g_pfnMessageBoxHook = nullptr;
+const XChar* g_pszUntranslatedOrigin = nullptr;
 
 }  // namespace colang::detail
 
 // The class-wide search path belongs to the dictionary class but is created
-// last, after the trace's pending file name.
+// after the trace's pending file name.
 XString XLMTranslDict::m_strRLGPath;
+
+// Made last and so destroyed first: a log still running at unload is written
+// while everything else still exists.
+std::unique_ptr<colang::detail::XUntranslatedLog> colang::detail::g_ptrUntranslatedLog;

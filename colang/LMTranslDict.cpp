@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "colang/detail/Globals.h"
 #include "colang/detail/ModuleContext.h"
 #include "colang/pattern/PatternTranslate.h"
 
@@ -93,7 +94,10 @@ const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
   if (const XChar* pszFound = TextFind(m_idxTransl, pszText)) return pszFound;
-  return PatternTranslate(pszText, m_mapTransl);
+  const XChar* pszPattern = PatternTranslate(pszText, m_mapTransl);
+  if (pszPattern == nullptr && colang::detail::g_ptrUntranslatedLog != nullptr)
+    colang::detail::g_ptrUntranslatedLog->Record(pszText, m_nLangID);
+  return pszPattern;
 }
 
 const XChar* XLMTranslDict::CheckTranslate(unsigned int nID) const {

@@ -11,6 +11,7 @@
 
 #include "colang/LMTranslDict.h"
 #include "colang/detail/ModuleContext.h"
+#include "colang/detail/UntranslatedLog.h"
 
 using colang::detail::XModuleContextGuard;
 
@@ -33,6 +34,7 @@ struct XMenuLevel {
 };
 
 void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XMenuDirection eDirection) {
+  colang::detail::XUntranslatedOrigin origin(XT("menu"));
   std::unique_ptr<XChar[]> pszText(new XChar[kItemTextRoom]);
   std::vector<XMenuLevel> stack;
   auto levelEnter = [&stack](HMENU hMenu) {

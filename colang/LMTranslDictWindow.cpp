@@ -9,6 +9,7 @@
 #include "colang/detail/Globals.h"
 #include "colang/detail/ModuleContext.h"
 #include "colang/detail/Trace.h"
+#include "colang/detail/UntranslatedLog.h"
 
 using colang::detail::g_pDictWindow;
 using colang::detail::XModuleContextGuard;
@@ -60,6 +61,9 @@ BOOL CALLBACK WindowChildTextProc(HWND hWnd, LPARAM nDirection) {
   pszClass[kClassNameRoom - 1] = 0;
   if (nRead < 1 || ClassExcluded(pszClass.get())) return TRUE;
   if (nDirection != eWDirTranslate && nDirection != eWDirRetranslate) return TRUE;
+  XString strOrigin;
+  if (colang::detail::UntranslatedLogActive()) strOrigin = XString(XT("window ")) + pszClass.get();
+  colang::detail::XUntranslatedOrigin origin(strOrigin.empty() ? nullptr : strOrigin.c_str());
   XString strNew = TextLookup(*pDict, strText.c_str(), nDirection);
   SetWindowTextW(hWnd, strNew.c_str());
   return TRUE;
@@ -95,7 +99,11 @@ bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XWindowDirection eDirectio
   XString strCaption;
   int nRead = 0;
   if (bRewrite) strCaption = WindowTextRead(hWnd, nRoom, nRead);
-  XString strNew = TextLookup(dict, strCaption.c_str(), eDirection);
+  XString strNew;
+  {
+    colang::detail::XUntranslatedOrigin origin(XT("window caption"));
+    strNew = TextLookup(dict, strCaption.c_str(), eDirection);
+  }
   if (bRewrite) SetWindowTextW(hWnd, strNew.c_str());
   {
     XDictWindowScope scope(&dict);

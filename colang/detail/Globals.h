@@ -5,10 +5,12 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 
 #include "colang/Hooks.h"
 #include "colang/LMTranslDict.h"
 #include "colang/detail/ModuleContext.h"
+#include "colang/detail/UntranslatedLog.h"
 
 namespace colang::detail {
 
@@ -18,13 +20,16 @@ extern XLMTranslDict g_dictDefault;
 // A deque: appending never moves the dictionaries already held.
 extern std::deque<XLMTranslDict> g_listDict;
 extern XString g_strTracePendingFile;
+// Null unless the untranslated-text log runs; made by CoUntranslatedLogStart.
+extern std::unique_ptr<XUntranslatedLog> g_ptrUntranslatedLog;
 
 // Plain globals with fixed start values.
 extern int g_nTracePendingLine;             // -1: no location pending
 extern const XLMTranslDict* g_pDictWindow;  // dictionary of the running child enumeration
 extern bool g_bPatternOverflowDue;          // the pattern map overflow message may still show
 extern XModuleContext* g_pModuleContextCurrent;
-extern XTraceSink g_pfnTraceSink;            // nullptr: the default destination
-extern XMessageBoxHook g_pfnMessageBoxHook;  // nullptr: the default message box
+extern XTraceSink g_pfnTraceSink;             // nullptr: the default destination
+extern XMessageBoxHook g_pfnMessageBoxHook;   // nullptr: the default message box
+extern const XChar* g_pszUntranslatedOrigin;  // where the text now looked up comes from
 
 }  // namespace colang::detail

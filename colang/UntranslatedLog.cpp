@@ -1,0 +1,164 @@
+// The untranslated-text log and the two exported functions that run it.
+#include "colang/detail/UntranslatedLog.h"
+
+#include <string>
+
+#include "colang/CoLangTrans.h"
+#include "colang/detail/DictText.h"
+#include "colang/detail/Format.h"
+#include "colang/detail/Globals.h"
+#include "colang/platform/FileWrite.h"
+
+namespace colang::detail {
+
+namespace {
+
+std::string Utf8(XStringView text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// The text as a catalog line: the reader's escapes undone, so that reading the
+// line gives the text back.
+XString CatalogEscape(XStringView text) {
+  XString out;
+  for (XChar c : text) {
+    const char* pszEscape = nullptr;
+    switch (c) {
+      case XChar('\\'):
+        pszEscape = "\\\\";
+        break;
+      case XChar('\a'):
+        pszEscape = "\\a";
+        break;
+      case XChar('\b'):
+        pszEscape = "\\b";
+        break;
+      case XChar('\f'):
+        pszEscape = "\\f";
+        break;
+      case XChar('\n'):
+        pszEscape = "\\n";
+        break;
+      case XChar('\r'):
+        pszEscape = "\\r";
+        break;
+      case XChar('\t'):
+        pszEscape = "\\t";
+        break;
+      case XChar('\v'):
+        pszEscape = "\\v";
+        break;
+      default:
+        break;
+    }
+    if (pszEscape == nullptr)
+      out += c;
+    else
+      for (const char* p = pszEscape; *p != 0; ++p) out += static_cast<XChar>(*p);
+  }
+  return out;
+}
+
+// The text as the contents of a PO string.
+std::string PoQuote(XStringView text) {
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
+        break;
+    }
+  }
+  return out + "\"";
+}
+
+bool EndsWithPo(const XString& strPath) {
+  if (strPath.size() < 3) return false;
+  XStringView ext = XStringView(strPath).substr(strPath.size() - 3);
+  return (ext[0] == XChar('.')) && (ext[1] == XChar('p') || ext[1] == XChar('P')) &&
+         (ext[2] == XChar('o') || ext[2] == XChar('O'));
+}
+
+}  // namespace
+
+XUntranslatedLog::~XUntranslatedLog() {
+  if (!m_bWritten) Write();
+}
+
+void XUntranslatedLog::Record(const XChar* pszText, int nLangID) {
+  if (pszText == nullptr || *pszText == 0) return;
+  if (m_nLangID == 0) m_nLangID = nLangID;
+  std::set<XString>& setOrigins = m_mapTexts[XString(pszText)];
+  setOrigins.insert(g_pszUntranslatedOrigin != nullptr ? XString(g_pszUntranslatedOrigin) : XString(XT("text")));
+}
+
+bool XUntranslatedLog::Write() {
+  m_bWritten = true;
+  std::string strOut;
+  const std::string strLang = Utf8(HexFormat(static_cast<unsigned>(m_nLangID != 0 ? m_nLangID : 0x409), 4));
+  if (EndsWithPo(m_strPath)) {
+    strOut = "# Texts the application showed without a translation.\nmsgid \"\"\nmsgstr \"\"\n";
+    strOut += "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"X-Language-ID: " + strLang + "\\n\"\n";
+    for (const auto& [strText, setOrigins] : m_mapTexts) {
+      strOut += "\n";
+      for (const XString& strOrigin : setOrigins) strOut += "#. " + Utf8(strOrigin) + "\n";
+      strOut += "msgid " + PoQuote(strText) + "\nmsgstr \"\"\n";
+    }
+  } else {
+    strOut = strLang + " untranslated\nTexts the application showed without a translation\n";
+    for (const auto& entry : m_mapTexts) {
+      // A text written like an identifier line would be read as one.
+      if (IDFromLine(entry.first) != 0) continue;
+      const std::string strLine = Utf8(CatalogEscape(entry.first));
+      strOut += strLine + "\n" + strLine + "\n";
+    }
+  }
+  return platform::FileWriteAll(m_strPath.c_str(), strOut);
+}
+
+XUntranslatedOrigin::XUntranslatedOrigin(const XChar* pszOrigin) : m_pszSaved(g_pszUntranslatedOrigin) {
+  g_pszUntranslatedOrigin = pszOrigin;
+}
+
+XUntranslatedOrigin::~XUntranslatedOrigin() { g_pszUntranslatedOrigin = m_pszSaved; }
+
+bool UntranslatedLogActive() { return g_ptrUntranslatedLog != nullptr; }
+
+}  // namespace colang::detail
+
+int CoUntranslatedLogStart(const XChar* pszPath) {
+  using colang::detail::g_ptrUntranslatedLog;
+  if (pszPath == nullptr || *pszPath == 0) return 0;
+  // A log already running is written before the new one starts.
+  g_ptrUntranslatedLog.reset();
+  g_ptrUntranslatedLog = std::make_unique<colang::detail::XUntranslatedLog>(XString(pszPath));
+  return 1;
+}
+
+int CoUntranslatedLogStop() {
+  using colang::detail::g_ptrUntranslatedLog;
+  if (g_ptrUntranslatedLog == nullptr) return 0;
+  bool bWritten = g_ptrUntranslatedLog->Write();
+  g_ptrUntranslatedLog.reset();
+  return bWritten ? 1 : 0;
+}
