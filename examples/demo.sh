@@ -12,9 +12,16 @@ if [ ! -x "$TOOL" ]; then
   exit 2
 fi
 
+# Prints the command as typed (arguments with blanks quoted), then runs it.
 show() {
-  echo
-  echo "\$ rlgtool $*"
+  local shown="rlgtool"
+  for arg in "$@"; do
+    case $arg in
+      *[[:space:]\&]*) shown+=" \"$arg\"" ;;
+      *) shown+=" $arg" ;;
+    esac
+  done
+  printf '\n$ %s\n' "$shown"
   "$TOOL" "$@" 2>&1
 }
 
@@ -27,8 +34,7 @@ show name "$RLG" App 040c
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-echo
-echo "\$ rlgtool export-po $RLG/App0407.rlg -o App0407.po && rlgtool import-po App0407.po -o App0407.rlg"
+printf '\n$ rlgtool export-po %s -o App0407.po && rlgtool import-po App0407.po -o App0407.rlg\n' "$RLG/App0407.rlg"
 "$TOOL" export-po "$RLG/App0407.rlg" -o "$tmp/App0407.po" &&
   "$TOOL" import-po "$tmp/App0407.po" -o "$tmp/App0407.rlg" 2>/dev/null &&
   cmp -s "$RLG/App0407.rlg" "$tmp/App0407.rlg" && echo "round trip through PO: identical catalog"

@@ -266,8 +266,7 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
   std::string strLocale = LocaleName(nLangID);
   std::string strHeader = "Project-Id-Version: " + Stem(cat.strPath) + "\n" + "PO-Revision-Date: " + strDate + "\n" +
                           "Last-Translator: \n"
-                          "Language-Team: " +
-                          (cat.HasHeader() ? Utf8FromX(cat.TitleLine()) : std::string()) + "\n" +
+                          "Language-Team: \n"
                           "Language: " + strLocale + "\n" +
                           "MIME-Version: 1.0\n"
                           "Content-Type: text/plain; charset=UTF-8\n"
