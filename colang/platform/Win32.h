@@ -11,6 +11,9 @@
 // oleauto.h needs windows.h first.
 #include <oleauto.h>
 #else
+#include "colang/platform/posix/OleAuto.h"
 #include "colang/platform/posix/WinBase.h"
+#include "colang/platform/posix/WinEnv.h"
+#include "colang/platform/posix/WinReg.h"
 #include "colang/platform/posix/WinUser.h"
 #endif

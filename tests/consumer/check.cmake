@@ -16,7 +16,9 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIAB
 if(rc)
   message(FATAL_ERROR "build failed")
 endif()
-execute_process(COMMAND ${WORK_DIR}/build/consumer RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+# The consumer loads the German sample catalog.
+get_filename_component(catalog ${CONSUMER_SOURCE_DIR}/../../examples/rlg/App0407.rlg ABSOLUTE)
+execute_process(COMMAND ${WORK_DIR}/build/consumer ${catalog} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 message(STATUS "${out}")
 if(rc)
   message(FATAL_ERROR "consumer failed")

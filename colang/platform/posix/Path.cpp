@@ -1,0 +1,108 @@
+// Path splitting, full paths and the file status query on POSIX, with the
+// Windows splitter's rules and both '\' and '/' as separators.
+#include "colang/platform/Path.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "colang/platform/posix/Utf8.h"
+
+namespace colang::platform {
+
+namespace {
+
+bool IsSeparator(XChar c) { return c == XChar('\\') || c == XChar('/'); }
+
+// The working directory as UTF-16; empty when it cannot be read.
+XString CurrentDirectory() {
+  std::vector<char> buffer(256);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+  return TextFromUtf8(buffer.data());
+}
+
+}  // namespace
+
+bool PathSplit(const XChar* pszPath, XString* pDrive, XString* pDir, XString* pFname, XString* pExt) {
+  XString* parts[] = {pDrive, pDir, pFname, pExt};
+  for (XString* p : parts)
+    if (p != nullptr) p->clear();
+  if (pszPath == nullptr) return false;
+  XStringView path(pszPath);
+
+  XStringView drive;
+  if (path.size() >= 2 && path[1] == XChar(':')) {
+    drive = path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+  size_t nDirEnd = 0;
+  for (size_t i = path.size(); i > 0; --i) {
+    if (IsSeparator(path[i - 1])) {
+      nDirEnd = i;
+      break;
+    }
+  }
+  XStringView dir = path.substr(0, nDirEnd);
+  XStringView rest = path.substr(nDirEnd);
+  size_t nDot = rest.rfind(XChar('.'));
+  XStringView fname = nDot == XStringView::npos ? rest : rest.substr(0, nDot);
+  XStringView ext = nDot == XStringView::npos ? XStringView() : rest.substr(nDot);
+
+  if (drive.size() >= kPathDriveRoom || dir.size() >= kPathPartRoom || fname.size() >= kPathPartRoom ||
+      ext.size() >= kPathPartRoom)
+    return false;
+  if (pDrive != nullptr) pDrive->assign(drive);
+  if (pDir != nullptr) pDir->assign(dir);
+  if (pFname != nullptr) pFname->assign(fname);
+  if (pExt != nullptr) pExt->assign(ext);
+  return true;
+}
+
+bool PathFullGet(const XChar* pszName, XString& strFull) {
+  if (pszName == nullptr || pszName[0] == 0) return false;
+  XString path(pszName);
+  if (!IsSeparator(path[0])) path = CurrentDirectory() + XChar('/') + path;
+
+  // Resolve "." and ".." by name alone, as Windows does: links are not followed.
+  std::vector<XStringView> components;
+  XStringView rest(path);
+  while (!rest.empty()) {
+    size_t n = 0;
+    while (n < rest.size() && !IsSeparator(rest[n])) ++n;
+    XStringView component = rest.substr(0, n);
+    rest.remove_prefix(n < rest.size() ? n + 1 : n);
+    if (component.empty() || component == XT(".")) continue;
+    if (component == XT("..")) {
+      if (!components.empty()) components.pop_back();
+      continue;
+    }
+    components.push_back(component);
+  }
+  XString full;
+  for (XStringView component : components) {
+    full += XChar('/');
+    full.append(component);
+  }
+  if (full.empty() || IsSeparator(path.back())) full += XChar('/');
+  strFull = std::move(full);
+  return true;
+}
+
+bool FileStatusQuery(const XChar* pszName, XString* pFullPath) {
+  if (pszName == nullptr || pszName[0] == 0) return false;
+  struct stat st;
+  if (stat(Utf8PathFromText(pszName).c_str(), &st) != 0) return false;
+  if (pFullPath != nullptr && !PathFullGet(pszName, *pFullPath)) return false;
+  return true;
+}
+
+XStringView PathSeparatorsNative() { return XT("\\/"); }
+
+XStringView PathListSeparators() { return XT(":;"); }
+
+}  // namespace colang::platform

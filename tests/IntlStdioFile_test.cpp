@@ -1,0 +1,228 @@
+// The sibling text file reader: encodings, line ends, invalid input, chunk
+// boundaries, file paths and open failures, on real files.
+#include <gtest/gtest.h>
+
+#include "colang/sibling/IntlStdioFile.h"
+#include "support/Sandbox.h"
+
+#if !defined(_WIN32)
+#include "colang/platform/posix/FileFault.h"
+#endif
+
+namespace {
+
+using namespace colang::test;
+
+// Every line of the file, or the result that ended the reading when it was not eRSEnd.
+struct XReadResult {
+  long nOpen = -1;
+  long nLast = -1;
+  std::vector<XString> vecLines;
+};
+
+XReadResult ReadAll(const XString& strPath, bool bStrict = false) {
+  XReadResult result;
+  XIntlStdioFile file(bStrict);
+  result.nOpen = file.Open(strPath, XIntlStdioFile::eOFShareDenyWrite, -1, XIntlStdioFile::eFTText);
+  if (result.nOpen != 0) return result;
+  XString strLine;
+  while ((result.nLast = file.ReadString(strLine)) == 0) result.vecLines.push_back(strLine);
+  // The end stays the end.
+  EXPECT_EQ(file.ReadString(strLine), result.nLast);
+  EXPECT_TRUE(strLine.empty());
+  return result;
+}
+
+std::vector<XString> Lines(std::initializer_list<const XChar*> lines) {
+  std::vector<XString> out;
+  for (const XChar* p : lines) out.emplace_back(p);
+  return out;
+}
+
+class IntlStdioFileTest : public testing::Test {
+ protected:
+  XReadResult Read(std::string_view bytes, bool bStrict = false) {
+    m_dir.Write("f.txt", bytes);
+    return ReadAll(m_dir.Text("f.txt"), bStrict);
+  }
+  XTempDir m_dir;
+};
+
+TEST_F(IntlStdioFileTest, LineEnds) {
+  struct Case {
+    std::string_view bytes;
+    std::vector<XString> lines;
+  } cases[] = {
+      {"", {}},
+      {"a", Lines({XT("a")})},
+      {"a\nb", Lines({XT("a"), XT("b")})},
+      {"a\nb\n", Lines({XT("a"), XT("b")})},
+      {"a\r\nb\r\n", Lines({XT("a"), XT("b")})},
+      {"a\rb\r", Lines({XT("a"), XT("b")})},
+      {"a\n\nb", Lines({XT("a"), XT(""), XT("b")})},
+      {"a\r\r\nb", Lines({XT("a"), XT(""), XT("b")})},
+      {"a\n\rb\r\n\n", Lines({XT("a"), XT(""), XT("b"), XT("")})},
+      {"\r\n", Lines({XT("")})},
+      {" \t ", Lines({XT(" \t ")})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::string(c.bytes)));
+    XReadResult result = Read(c.bytes);
+    ASSERT_EQ(result.nOpen, 0);
+    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSEnd);
+    EXPECT_EQ(result.vecLines, c.lines);
+  }
+}
+
+TEST_F(IntlStdioFileTest, EncodingsByMarkAndContent) {
+  struct Case {
+    const char* name;
+    std::string_view bytes;
+    std::vector<XString> lines;
+  } cases[] = {
+      {"utf-8", "\xC3\xB6\n\xE2\x82\xAC", Lines({XT("\x00F6"), XT("\x20AC")})},
+      {"utf-8 bom", "\xEF\xBB\xBF\xC3\xB6", Lines({XT("\x00F6")})},
+      {"utf-8 bom only", "\xEF\xBB\xBF", {}},
+      {"utf-16le", std::string_view("\xFF\xFE\xF6\x00\n\x00\x3D\xD8\x00\xDE", 10),
+       Lines({XT("\x00F6"), XT("\xD83D\xDE00")})},
+      {"utf-16be", std::string_view("\xFE\xFF\x00\xF6\x00\r\x00\n\x20\xAC", 10), Lines({XT("\x00F6"), XT("\x20AC")})},
+      {"1252", "\xE4\x80\n\x96", Lines({XT("\x00E4\x20AC"), XT("\x2013")})},
+      {"utf-8 invalid after mark",
+       "\xEF\xBB\xBF"
+       "a\xFF"
+       "b",
+       Lines({XT("a\xFFFD"
+                 "b")})},
+      {"utf-8 cut at the end",
+       "\xEF\xBB\xBF"
+       "a\xE2\x82",
+       Lines({XT("a\xFFFD")})},
+      {"utf-16 lone surrogates",
+       std::string_view("\xFF\xFE\x00\xD8"
+                        "a\x00\x00\xDC",
+                        8),
+       Lines({XT("\xFFFD"
+                 "a\xFFFD")})},
+      {"utf-16 odd size",
+       std::string_view("\xFF\xFE"
+                        "a\x00"
+                        "b",
+                        5),
+       Lines({XT("a\xFFFD")})},
+      {"nul byte", std::string_view("a\0b\n", 4), {XString(XT("a")) + XChar(0) + XT("b")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    XReadResult result = Read(c.bytes);
+    ASSERT_EQ(result.nOpen, 0);
+    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSEnd);
+    EXPECT_EQ(result.vecLines, c.lines);
+  }
+}
+
+TEST_F(IntlStdioFileTest, StrictReaderFailsOnInvalidSequences) {
+  for (std::string_view bytes : {std::string_view("\xEF\xBB\xBF"
+                                                  "a\xFF"),
+                                 std::string_view("\xFF\xFE\x00\xD8", 4)}) {
+    XReadResult result = Read(bytes, true);
+    ASSERT_EQ(result.nOpen, 0);
+    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSInvalidText);
+  }
+  // A file without a mark that is not UTF-8 is a code page file, not invalid.
+  EXPECT_EQ(Read("\xE4", true).vecLines, Lines({XT("\x00E4")}));
+}
+
+// Sequences, pairs and line ends cut by the reader's chunks, and a 1252 byte
+// far behind the first chunk, which still makes the whole file 1252.
+TEST_F(IntlStdioFileTest, ChunkBoundariesDoNotShowInTheLines) {
+  for (size_t nPad = 65530; nPad < 65540; ++nPad) {
+    SCOPED_TRACE(nPad);
+    std::string utf8 = std::string(nPad, 'x') + "\xE2\x82\xAC\r\n\xF0\x9F\x98\x80\r\nz";
+    XReadResult result = Read(utf8);
+    ASSERT_EQ(result.vecLines.size(), 3u);
+    EXPECT_EQ(result.vecLines[0], XString(nPad, XChar('x')) + XT("\x20AC"));
+    EXPECT_EQ(result.vecLines[1], XT("\xD83D\xDE00"));
+    EXPECT_EQ(result.vecLines[2], XT("z"));
+
+    std::string utf16("\xFF\xFE", 2);
+    for (size_t i = 0; i < nPad / 2; ++i) utf16 += std::string("y\0", 2);
+    utf16 += std::string("\x3D\xD8\x00\xDE\r\0\n\0", 8);
+    result = Read(utf16);
+    ASSERT_EQ(result.vecLines.size(), 1u);
+    EXPECT_EQ(result.vecLines[0], XString(nPad / 2, XChar('y')) + XT("\xD83D\xDE00"));
+  }
+  std::string late = std::string(200000, 'a') + "\n\xE4";
+  XReadResult result = Read(late);
+  ASSERT_EQ(result.vecLines.size(), 2u);
+  EXPECT_EQ(result.vecLines[1], XT("\x00E4"));
+}
+
+TEST_F(IntlStdioFileTest, FilePathIsOneFormForEverySpelling) {
+  XProcessStateGuard state;
+  m_dir.Write("sub/f.txt", "x");
+  fs::current_path(m_dir.Path());
+  XString strExpected = m_dir.Text("sub/f.txt");
+  for (XString strName : {XString(XT("sub\\f.txt")), XString(XT("./sub/../sub/f.txt")),
+                          m_dir.Text() + XT("\\sub\\f.txt"), m_dir.Text() + XT("/sub//f.txt")}) {
+    SCOPED_TRACE(Narrow(strName));
+    XIntlStdioFile file;
+    ASSERT_EQ(file.Open(strName, XIntlStdioFile::eOFShareDenyWrite, -1, XIntlStdioFile::eFTText), 0);
+    EXPECT_EQ(file.GetFilePath(), strExpected);
+    file.Close();
+    EXPECT_EQ(file.GetFilePath(), XT(""));
+  }
+}
+
+TEST_F(IntlStdioFileTest, WhatCannotBeOpened) {
+  m_dir.Write("f.txt", "x");
+  m_dir.Dir("d");
+  XIntlStdioFile file;
+  XString strLine;
+  EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSNotOpen);
+  for (const XString& strName : {m_dir.Text("absent.txt"), m_dir.Text("d"), XString()}) {
+    EXPECT_EQ(file.Open(strName, 0x20, -1, XIntlStdioFile::eFTText), XIntlStdioFile::eRSOpenError);
+  }
+  EXPECT_EQ(file.Open(m_dir.Text("f.txt"), 0x20 | XIntlStdioFile::eOFModeWrite, -1, XIntlStdioFile::eFTText),
+            XIntlStdioFile::eRSBadArgument);
+  EXPECT_EQ(file.Open(m_dir.Text("f.txt"), 0x20, -7, XIntlStdioFile::eFTText), XIntlStdioFile::eRSBadArgument);
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST_F(IntlStdioFileTest, OtherWritersAreKeptOutWhileOpen) {
+#if defined(_WIN32)
+  m_dir.Write("f.txt", "x");
+  XIntlStdioFile file;
+  ASSERT_EQ(file.Open(m_dir.Text("f.txt"), XIntlStdioFile::eOFShareDenyWrite, -1, XIntlStdioFile::eFTText), 0);
+  HANDLE hWriter = CreateFileW(m_dir.Text("f.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_EQ(hWriter, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  if (hWriter != INVALID_HANDLE_VALUE) CloseHandle(hWriter);
+  // A second reader is welcome.
+  XIntlStdioFile reader;
+  EXPECT_EQ(reader.Open(m_dir.Text("f.txt"), XIntlStdioFile::eOFShareDenyWrite, -1, XIntlStdioFile::eFTText), 0);
+#else
+  GTEST_SKIP() << "POSIX has no share modes; only Windows keeps other writers out";
+#endif
+}
+
+TEST_F(IntlStdioFileTest, ReadErrorEndsTheLinesAndStays) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "read faults are injected through the emulation only";
+#else
+  m_dir.Write("f.txt",
+              "\xEF\xBB\xBF"
+              "one\ntwo\nthree\n");
+  XIntlStdioFile file;
+  ASSERT_EQ(file.Open(m_dir.Text("f.txt"), 0x20, -1, XIntlStdioFile::eFTText), 0);
+  colang::platform::FileReadFaultSet(3 + 4);  // the mark and the first line
+  XString strLine;
+  EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSOk);
+  EXPECT_EQ(strLine, XT("one"));
+  EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSReadError);
+  colang::platform::FileReadFaultSet(-1);
+  EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSReadError);
+#endif
+}
+
+}  // namespace
