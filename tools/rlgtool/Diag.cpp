@@ -42,6 +42,9 @@ std::string Plural(int n, const char* pszWord) { return std::to_string(n) + " " 
 
 XDiag::XDiag(std::FILE* pFile, bool bColor, bool bStrict) : m_pFile(pFile), m_bColor(bColor), m_bStrict(bStrict) {}
 
+XDiag::XDiag(std::string* pstrOut, bool bStrict)
+    : m_pFile(nullptr), m_pstrOut(pstrOut), m_bColor(false), m_bStrict(bStrict) {}
+
 void XDiag::Report(XSeverity eSeverity, const std::string& strFile, int nLine, const std::string& strText) {
   if (m_bStrict && eSeverity == XSeverity::eSevWarning) eSeverity = XSeverity::eSevError;
   if (eSeverity == XSeverity::eSevError) ++m_nErrors;
@@ -55,7 +58,10 @@ void XDiag::Report(XSeverity eSeverity, const std::string& strFile, int nLine, c
               ":" + kReset + " " + strText + "\n";
   else
     strLine = strWhere + ": " + SeverityName(eSeverity) + ": " + strText + "\n";
-  std::fputs(strLine.c_str(), m_pFile);
+  if (m_pstrOut != nullptr)
+    *m_pstrOut += strLine;
+  else
+    std::fputs(strLine.c_str(), m_pFile);
 }
 
 std::string XDiag::SummaryText() const {

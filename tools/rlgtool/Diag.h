@@ -14,6 +14,8 @@ class XDiag {
  public:
   // Messages go to pFile; bStrict reports warnings as errors.
   XDiag(std::FILE* pFile, bool bColor, bool bStrict);
+  // Messages are appended to *pstrOut, without color.
+  XDiag(std::string* pstrOut, bool bStrict);
 
   // One message. nLine 0 leaves the line out ("file: error: text"); an empty
   // file name gives "rlgtool: error: text".
@@ -35,6 +37,7 @@ class XDiag {
 
  private:
   std::FILE* m_pFile;
+  std::string* m_pstrOut = nullptr;
   bool m_bColor;
   bool m_bStrict;
   int m_nErrors = 0;

@@ -267,7 +267,8 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
   std::string strHeader = "Project-Id-Version: " + Stem(cat.strPath) + "\n" + "PO-Revision-Date: " + strDate + "\n" +
                           "Last-Translator: \n"
                           "Language-Team: \n"
-                          "Language: " + strLocale + "\n" +
+                          "Language: " +
+                          strLocale + "\n" +
                           "MIME-Version: 1.0\n"
                           "Content-Type: text/plain; charset=UTF-8\n"
                           "Content-Transfer-Encoding: 8bit\n";

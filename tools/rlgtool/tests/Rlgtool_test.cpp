@@ -24,15 +24,9 @@ using colang::test::Widen;
 
 // The messages that CatalogCheck gives for a catalog file's bytes.
 std::string CheckMessages(const std::string& strName, const std::string& strBytes) {
-  std::FILE* pFile = std::tmpfile();
-  XDiag diag(pFile, false, false);
-  CatalogCheck(CatalogParse(strName, TextDecode(strBytes)), strName, diag);
-  std::rewind(pFile);
   std::string out;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0) out.append(buffer, n);
-  std::fclose(pFile);
+  XDiag diag(&out, false);
+  CatalogCheck(CatalogParse(strName, TextDecode(strBytes)), strName, diag);
   return out;
 }
 
@@ -277,8 +271,8 @@ std::string CatalogGenerate(int nEntries) {
 
 TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
   std::string strCatalog = CatalogGenerate(10000);
-  std::FILE* pNull = std::tmpfile();
-  XDiag diag(pNull, false, false);
+  std::string strMessages;
+  XDiag diag(&strMessages, false);
   XCatalog cat = CatalogParse("Gen0407.rlg", TextDecode(strCatalog));
   ASSERT_EQ(cat.vecEntries.size(), 10000u);
   std::string strPo = PoFromCatalog(cat, "Gen0407.rlg", "2024-01-01 00:00+0000", diag);
@@ -290,8 +284,7 @@ TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
   ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "Gen.po", diag, result));
   EXPECT_EQ(result.nEntries, 10000);
   EXPECT_EQ(TextEncode(result.vecLines, result.eEncoding, result.bCRLF), strCatalog);
-  EXPECT_EQ(diag.ErrorCount() + diag.WarningCount(), 0);
-  std::fclose(pNull);
+  EXPECT_EQ(strMessages, "");
 }
 
 TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
@@ -301,8 +294,8 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
       "msgid \"\"\n\"a\\n\"\n  \"b\\t\\\"q\\\"\\\\\\101\\x42\"\nmsgstr \"x\"\n"
       "msgctxt \"c\"\nmsgid \"K\"\nmsgstr \"L\"\n"
       "#~ msgid \"Old\"\n#~ msgstr \"Alt\"\n";
-  std::FILE* pNull = std::tmpfile();
-  XDiag diag(pNull, false, false);
+  std::string strMessages;
+  XDiag diag(&strMessages, false);
   std::vector<XPoEntry> vecEntries;
   ASSERT_TRUE(PoParse(pszPo, "t.po", diag, vecEntries));
   ASSERT_EQ(vecEntries.size(), 4u);  // obsolete entries are not read
@@ -323,7 +316,6 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   vecNoLanguage[0].strId = "A";
   vecNoLanguage[0].strStr = "B";
   EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, "t.po", diag, result));
-  std::fclose(pNull);
 }
 
 // The tool's own reading of a catalog must agree with what the library loads.
