@@ -100,7 +100,12 @@ expect(RC 2 ERR "rlgtool: error: name: expected DIR PREFIX LANGID (see rlgtool n
 expect(RC 2 ERR_HAS "is not a resource identifier" ARGS translate Clean0407.rlg --id Open)
 expect(RC 0 OUT_HAS "usage: rlgtool" "export-po" ARGS --help)
 expect(RC 0 OUT_HAS "rlgtool " ARGS --version)
-foreach(command check translate dump stats export-po import-po name)
+# Every command's help natively; under an emulator, where each run costs seconds, one.
+set(help_commands check translate dump stats export-po import-po name)
+if(EMULATOR)
+  set(help_commands check)
+endif()
+foreach(command IN LISTS help_commands)
   expect(RC 0 OUT_HAS "usage: rlgtool ${command}" ARGS ${command} --help)
   expect(RC 0 OUT_HAS "usage: rlgtool ${command}" ARGS help ${command})
 endforeach()
