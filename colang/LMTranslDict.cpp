@@ -37,6 +37,9 @@ const XLMTranslDict& XLMTranslDict::operator=(XLMTranslDict&& other) noexcept {
   m_mapIdTransl = std::move(other.m_mapIdTransl);
   m_mapRetransl = std::move(other.m_mapRetransl);
   m_mapTransl = std::move(other.m_mapTransl);
+  // The entries moved with their maps, so the indexes still point at them.
+  m_idxRetransl = std::move(other.m_idxRetransl);
+  m_idxTransl = std::move(other.m_idxTransl);
   other.Empty();
   return *this;
 }
@@ -54,6 +57,8 @@ const XLMTranslDict& XLMTranslDict::Assign(const XLMTranslDict& other) {
   m_mapIdTransl = other.m_mapIdTransl;
   m_mapRetransl = other.m_mapRetransl;
   m_mapTransl = other.m_mapTransl;
+  m_idxRetransl.Rebuild(m_mapRetransl);
+  m_idxTransl.Rebuild(m_mapTransl);
   return *this;
 }
 
@@ -64,6 +69,8 @@ void XLMTranslDict::Empty() {
   m_mapIdTransl.clear();
   m_mapRetransl.clear();
   m_mapTransl.clear();
+  m_idxRetransl.Clear();
+  m_idxTransl.Clear();
 }
 
 void XLMTranslDict::LangIDSet(int nLangID) {
@@ -73,8 +80,8 @@ void XLMTranslDict::LangIDSet(int nLangID) {
 
 void XLMTranslDict::PairInsert(const XChar* pszSource, const XChar* pszTransl) {
   XModuleContextGuard guard;
-  MapStore(m_mapTransl, XStringView(pszSource), pszTransl);
-  MapStore(m_mapRetransl, XStringView(pszTransl), pszSource);
+  TextStore(m_mapTransl, m_idxTransl, pszSource, pszTransl);
+  TextStore(m_mapRetransl, m_idxRetransl, pszTransl, pszSource);
 }
 
 void XLMTranslDict::PairInsert(unsigned int nID, const XChar* pszTransl) {
@@ -85,8 +92,7 @@ void XLMTranslDict::PairInsert(unsigned int nID, const XChar* pszTransl) {
 const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
-  auto it = m_mapTransl.find(XStringView(pszText));
-  if (it != m_mapTransl.end()) return it->second.c_str();
+  if (const XChar* pszFound = TextFind(m_idxTransl, pszText)) return pszFound;
   return PatternTranslate(pszText, m_mapTransl);
 }
 
@@ -100,8 +106,7 @@ const XChar* XLMTranslDict::CheckTranslate(unsigned int nID) const {
 const XChar* XLMTranslDict::CheckRetranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
-  auto it = m_mapRetransl.find(XStringView(pszText));
-  return it != m_mapRetransl.end() ? it->second.c_str() : nullptr;
+  return TextFind(m_idxRetransl, pszText);
 }
 
 const XChar* XLMTranslDict::StringTranslate(const XChar* pszText) const {

@@ -18,6 +18,8 @@
 // - Assigning a dictionary to itself leaves it unchanged.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
@@ -126,12 +128,53 @@ class COLANG_API XLMTranslDict {
   void PairInsert(unsigned int nID, const XChar* pszTransl);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
 
+  // A hash index beside a text map: exact lookups in constant time. Its
+  // slots point at the characters of the map's keys and values, which stay
+  // where they are while the entries are in the map (moving the map moves
+  // them along); a value that is replaced is pointed at anew.
+  class XTextIndex {
+   public:
+    // The hash of a text, as the members below expect it.
+    static std::size_t TextHash(XStringView text);
+    // The same for a zero-terminated text, whose length it stores in nLength.
+    static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
+    // The characters of the value stored under text, or null.
+    const XChar* Find(XStringView text, std::size_t nHash) const;
+    // Indexes an entry whose key is not indexed yet.
+    void Add(const XMapTransl::value_type& entry, std::size_t nHash);
+    // Points an indexed key at its entry's value again, after the value changed.
+    void ValueUpdate(const XMapTransl::value_type& entry, std::size_t nHash);
+    // Indexes every entry of map, forgetting what was indexed before.
+    void Rebuild(const XMapTransl& map);
+    // Forgets every entry and releases the slots.
+    void Clear();
+
+   private:
+    struct XSlot {
+      std::uint32_t nTag;     // the low half of the key's hash
+      std::uint32_t nLength;  // the key's length, saturated: a filter only
+      const XChar* pszKey;    // null: the slot is free
+      const XChar* pszValue;
+    };
+    XSlot* SlotFind(XStringView text, std::size_t nHash) const;
+    void SlotsResize(std::size_t nSlots);
+
+    std::vector<XSlot> m_vecSlots;  // a power of two in size, or empty
+    std::size_t m_nCount = 0;
+  };
+  // Looks text up in one map through its index.
+  static const XChar* TextFind(const XTextIndex& index, const XChar* pszText);
+  // Replaces the value under the key, or inserts the entry and indexes it.
+  static void TextStore(XMapTransl& map, XTextIndex& index, const XChar* pszKey, const XChar* pszValue);
+
   int m_nLangID;
   XMapTransl m_mapTransl;
   XMapTransl m_mapRetransl;
   XMapIdTransl m_mapIdTransl;
   XVecFiles m_vecRLGFilesLoaded;
   XString m_strDefaultDir;
+  XTextIndex m_idxTransl;    // over the keys of m_mapTransl
+  XTextIndex m_idxRetransl;  // over the keys of m_mapRetransl
 
   static XString m_strRLGPath;
 };

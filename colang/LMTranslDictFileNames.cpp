@@ -105,6 +105,7 @@ bool XLMTranslDict::RLGFileLoadedSearch(const XChar* pszFilename, unsigned* pnIn
     colang::detail::TraceReport(XT("XLMTranslDict::RLGFileLoadedSearch(\"%s\"): error\n"), pszFilename);
     return false;
   }
+  strName = colang::platform::PathLoadedForm(strName);
   for (size_t i = 0; i < m_vecRLGFilesLoaded.size(); ++i) {
     if (m_vecRLGFilesLoaded[i] == strName) {
       if (pnIndex != nullptr) *pnIndex = static_cast<unsigned>(i);

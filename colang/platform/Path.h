@@ -39,4 +39,11 @@ XStringView PathSeparatorsNative();
 // and ";" elsewhere, so that both the native and the Windows form work.
 XStringView PathListSeparators();
 
+// The spelling in which a completed catalog name is compared with the paths
+// of the files a dictionary has read. On Windows the name itself, compared
+// exactly. Elsewhere its full path: a name joined with '\\' and the reader's
+// '/' path name one file in two spellings, which Windows never produces for a
+// directory written with backslashes.
+XString PathLoadedForm(const XString& strName);
+
 }  // namespace colang::platform

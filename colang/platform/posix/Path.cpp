@@ -105,4 +105,9 @@ XStringView PathSeparatorsNative() { return XT("\\/"); }
 
 XStringView PathListSeparators() { return XT(":;"); }
 
+XString PathLoadedForm(const XString& strName) {
+  XString strFull;
+  return PathFullGet(strName.c_str(), strFull) ? strFull : strName;
+}
+
 }  // namespace colang::platform

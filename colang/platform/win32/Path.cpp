@@ -50,4 +50,6 @@ XStringView PathSeparatorsNative() { return XT("\\"); }
 
 XStringView PathListSeparators() { return XT(";"); }
 
+XString PathLoadedForm(const XString& strName) { return strName; }
+
 }  // namespace colang::platform

@@ -1,0 +1,26 @@
+// The benchmark cases. Each is registered as "case/side/size" (side colang,
+// gettext or floor) and checks every answer it will time before timing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Catalog.h"
+#include "Report.h"
+
+namespace bench {
+
+// Registers every case over the catalogs (1k, 10k, 100k, in this order).
+// The 10k catalog provides the pattern, menu and window cases.
+void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs);
+
+// Loads the catalog into the library once, before any benchmark runs, so that
+// pattern translation collects the 10k catalog's patterns; false if the
+// library does not give the expected pattern translation.
+bool PatternsPin(const XBenchCatalog& catalog);
+
+// In a fresh process: loads the catalog and prints the growth of the resident
+// set and of the heap. Returns the process exit code.
+int MemoryChildRun(const std::string& strRLGPath);
+
+}  // namespace bench
