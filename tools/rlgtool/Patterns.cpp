@@ -1,0 +1,31 @@
+// Patterns of a translation map, through a private pattern translator so that
+// the process-wide one is not touched.
+#include "Patterns.h"
+
+#include "colang/pattern/MapTokVecTransl.h"
+#include "colang/pattern/Token.h"
+
+namespace rlgtool {
+
+std::vector<XPatternInfo> PatternsCollect(const XLMTranslDict::XMapTransl& mapTransl) {
+  XMapTokVecTransl translator;
+  translator.TranslMapCollect(mapTransl);
+  const XMapTokVecTransl::XMapPattern& mapPattern = translator.PatternMap();
+  std::vector<XPatternInfo> out;
+  for (const auto& [strSource, strTransl] : mapTransl) {
+    if (strSource.find(XChar('%')) == XString::npos) continue;
+    XTokVec tokens(strSource.c_str());
+    if (!tokens.HasFormat()) continue;
+    XPatternInfo info{strSource, strTransl, XString()};
+    auto it = mapPattern.find(tokens);
+    if (it != mapPattern.end()) {
+      XString strWinner;
+      for (const XToken& token : it->first) strWinner += token.m_strText;
+      if (strWinner != strSource) info.strShadowedBy = strWinner;
+    }
+    out.push_back(std::move(info));
+  }
+  return out;
+}
+
+}  // namespace rlgtool

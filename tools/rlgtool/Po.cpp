@@ -1,0 +1,512 @@
+// PO export and import.
+#include "Po.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "Printf.h"
+
+namespace rlgtool {
+
+namespace {
+
+struct XLanguage {
+  int nLangID;
+  const char* pszLocale;
+  const char* pszName;
+};
+
+const XLanguage kLanguages[] = {
+    {0x0401, "ar_SA", "Arabic"},
+    {0x0402, "bg_BG", "Bulgarian"},
+    {0x0404, "zh_TW", "Chinese (Traditional)"},
+    {0x0405, "cs_CZ", "Czech"},
+    {0x0406, "da_DK", "Danish"},
+    {0x0407, "de_DE", "German"},
+    {0x0408, "el_GR", "Greek"},
+    {0x0409, "en_US", "English"},
+    {0x040b, "fi_FI", "Finnish"},
+    {0x040c, "fr_FR", "French"},
+    {0x040d, "he_IL", "Hebrew"},
+    {0x040e, "hu_HU", "Hungarian"},
+    {0x0410, "it_IT", "Italian"},
+    {0x0411, "ja_JP", "Japanese"},
+    {0x0412, "ko_KR", "Korean"},
+    {0x0413, "nl_NL", "Dutch"},
+    {0x0414, "nb_NO", "Norwegian"},
+    {0x0415, "pl_PL", "Polish"},
+    {0x0416, "pt_BR", "Portuguese (Brazil)"},
+    {0x0418, "ro_RO", "Romanian"},
+    {0x0419, "ru_RU", "Russian"},
+    {0x041a, "hr_HR", "Croatian"},
+    {0x041b, "sk_SK", "Slovak"},
+    {0x041d, "sv_SE", "Swedish"},
+    {0x041e, "th_TH", "Thai"},
+    {0x041f, "tr_TR", "Turkish"},
+    {0x0422, "uk_UA", "Ukrainian"},
+    {0x0424, "sl_SI", "Slovenian"},
+    {0x0804, "zh_CN", "Chinese (Simplified)"},
+    {0x0807, "de_CH", "German (Switzerland)"},
+    {0x0809, "en_GB", "English (United Kingdom)"},
+    {0x080c, "fr_BE", "French (Belgium)"},
+    {0x0816, "pt_PT", "Portuguese"},
+    {0x0c07, "de_AT", "German (Austria)"},
+    {0x0c0a, "es_ES", "Spanish"},
+    {0x0c0c, "fr_CA", "French (Canada)"},
+};
+
+const XLanguage* LanguageFind(int nLangID) {
+  for (const XLanguage& lang : kLanguages)
+    if (lang.nLangID == nLangID) return &lang;
+  return nullptr;
+}
+
+// A C string literal body for PO.
+std::string PoEscape(const std::string& s) {
+  std::string out;
+  for (unsigned char c : s) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\a':
+        out += "\\a";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\v':
+        out += "\\v";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char sz[8];
+          std::snprintf(sz, sizeof sz, "\\%03o", c);
+          out += sz;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out;
+}
+
+// keyword "text", split after each inner line feed into continuation lines.
+std::string PoField(const char* pszKeyword, const std::string& s) {
+  size_t nInner = s.find('\n');
+  if (nInner == std::string::npos || nInner + 1 == s.size())
+    return std::string(pszKeyword) + " \"" + PoEscape(s) + "\"\n";
+  std::string out = std::string(pszKeyword) + " \"\"\n";
+  size_t nStart = 0;
+  while (nStart < s.size()) {
+    size_t nEnd = s.find('\n', nStart);
+    nEnd = nEnd == std::string::npos ? s.size() : nEnd + 1;
+    out += "\"" + PoEscape(s.substr(nStart, nEnd - nStart)) + "\"\n";
+    nStart = nEnd;
+  }
+  return out;
+}
+
+// msgfmt knows the ISO C conversions only; texts with the Microsoft length
+// forms are exported without the c-format flag rather than rejected.
+bool IsPlainCFormat(const std::vector<XFormatArg>& vecArgs) {
+  for (const XFormatArg& arg : vecArgs) {
+    const std::string& s = arg.strSpec;
+    if (s.find_first_of("IwqCS") != std::string::npos) return false;
+  }
+  return !vecArgs.empty();
+}
+
+std::string Stem(const std::string& strPath) {
+  size_t nSlash = strPath.find_last_of("/\\");
+  std::string strName = nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+  size_t nDot = strName.rfind('.');
+  if (nDot != std::string::npos) strName.erase(nDot);
+  if (strName.size() >= 4) strName.erase(strName.size() - 4);
+  return strName.empty() ? "catalog" : strName;
+}
+
+std::string BaseName(const std::string& strPath) {
+  size_t nSlash = strPath.find_last_of("/\\");
+  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+// Reads a C string literal at s[i] == '"'; false on a malformed one.
+bool PoStringRead(const std::string& s, size_t& i, std::string& out) {
+  if (i >= s.size() || s[i] != '"') return false;
+  for (++i; i < s.size(); ++i) {
+    char c = s[i];
+    if (c == '"') {
+      ++i;
+      return true;
+    }
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++i >= s.size()) return false;
+    c = s[i];
+    switch (c) {
+      case 'a':
+        out += '\a';
+        break;
+      case 'b':
+        out += '\b';
+        break;
+      case 'f':
+        out += '\f';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'v':
+        out += '\v';
+        break;
+      case '\\':
+      case '"':
+      case '\'':
+      case '?':
+        out += c;
+        break;
+      case 'x': {
+        unsigned v = 0;
+        int n = 0;
+        while (i + 1 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1])) && n < 2) {
+          char h = s[++i];
+          v = v * 16 + static_cast<unsigned>(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+          ++n;
+        }
+        if (n == 0) return false;
+        out += static_cast<char>(v);
+        break;
+      }
+      default:
+        if (c >= '0' && c <= '7') {
+          unsigned v = static_cast<unsigned>(c - '0');
+          for (int n = 1; n < 3 && i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7'; ++n)
+            v = v * 8 + static_cast<unsigned>(s[++i] - '0');
+          out += static_cast<char>(v);
+          break;
+        }
+        return false;
+    }
+  }
+  return false;
+}
+
+std::map<std::string, std::string> HeaderFields(const std::string& strHeader) {
+  std::map<std::string, std::string> fields;
+  size_t nStart = 0;
+  while (nStart < strHeader.size()) {
+    size_t nEnd = strHeader.find('\n', nStart);
+    if (nEnd == std::string::npos) nEnd = strHeader.size();
+    std::string strLine = strHeader.substr(nStart, nEnd - nStart);
+    size_t nColon = strLine.find(':');
+    if (nColon != std::string::npos) {
+      size_t nValue = strLine.find_first_not_of(' ', nColon + 1);
+      fields[strLine.substr(0, nColon)] = nValue == std::string::npos ? "" : strLine.substr(nValue);
+    }
+    nStart = nEnd + 1;
+  }
+  return fields;
+}
+
+}  // namespace
+
+std::string LocaleName(int nLangID) {
+  const XLanguage* pLang = LanguageFind(nLangID);
+  return pLang != nullptr ? pLang->pszLocale : "";
+}
+
+int LangIDFromLocale(const std::string& strLocale) {
+  std::string strName = strLocale.substr(0, strLocale.find_first_of(".@"));
+  for (char& c : strName)
+    if (c == '-') c = '_';
+  if (strName.empty()) return 0;
+  for (const XLanguage& lang : kLanguages)
+    if (strName == lang.pszLocale) return lang.nLangID;
+  // A bare language ("fr") takes the first region of the table.
+  for (const XLanguage& lang : kLanguages)
+    if (strName.find('_') == std::string::npos && std::string(lang.pszLocale).compare(0, 3, strName + "_") == 0)
+      return lang.nLangID;
+  return 0;
+}
+
+std::string LanguageName(int nLangID) {
+  const XLanguage* pLang = LanguageFind(nLangID);
+  return pLang != nullptr ? pLang->pszName : "";
+}
+
+std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
+  int nLangID = cat.nLangIDHeader != 0 ? cat.nLangIDHeader : cat.nLangIDName;
+  std::string strLocale = LocaleName(nLangID);
+  std::string strHeader = "Project-Id-Version: " + Stem(cat.strPath) + "\n" + "PO-Revision-Date: " + strDate + "\n" +
+                          "Last-Translator: \n"
+                          "Language-Team: \n"
+                          "Language: " +
+                          strLocale + "\n" +
+                          "MIME-Version: 1.0\n"
+                          "Content-Type: text/plain; charset=UTF-8\n"
+                          "Content-Transfer-Encoding: 8bit\n";
+  if (cat.HasHeader()) {
+    strHeader += "X-RLG-Language-Line: " + Utf8FromX(cat.LanguageLine()) + "\n";
+    strHeader += "X-RLG-Title: " + Utf8FromX(cat.TitleLine()) + "\n";
+  }
+  strHeader += std::string("X-RLG-Encoding: ") + EncodingName(cat.text.eEncoding) + "\n";
+  strHeader += std::string("X-RLG-Line-Ends: ") + (cat.text.bCRLF ? "CRLF" : "LF") + "\n";
+  if (cat.nTrailingBlank > 0) strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(cat.nTrailingBlank) + "\n";
+
+  std::string out = "# Translations of " + Stem(cat.strPath) + ", exported from " + BaseName(cat.strPath) +
+                    " by rlgtool.\n" + PoField("msgid", "") + PoField("msgstr", strHeader);
+
+  // Each source once, at its first place, with the translation read last.
+  std::map<std::pair<unsigned, XString>, size_t> mapLast;
+  for (size_t i = 0; i < cat.vecEntries.size(); ++i) {
+    const XCatEntry& e = cat.vecEntries[i];
+    mapLast[{e.nID, e.strSource}] = i;
+  }
+  std::map<std::pair<unsigned, XString>, bool> mapDone;
+  std::string strRef = BaseName(cat.strPath);
+  for (const XCatEntry& entry : cat.vecEntries) {
+    auto key = std::make_pair(entry.nID, entry.strSource);
+    if (mapDone[key]) {
+      diag.Warning(strFile, entry.nSourceLine,
+                   "repeated source " + Quoted(entry.strSource) +
+                       " is exported once, at its first place, with the translation the library keeps");
+      continue;
+    }
+    mapDone[key] = true;
+    const XCatEntry& winner = cat.vecEntries[mapLast[key]];
+    if (winner.strTransl.empty())
+      diag.Warning(
+          strFile, winner.nTranslLine,
+          "empty translation of " + Quoted(entry.strSource) + " is exported as untranslated; import-po leaves it out");
+    out += "\n";
+    if (entry.nBlankBefore > 0)
+      out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
+             " before\n";
+    if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
+    out += "#: " + strRef + ":" + std::to_string(entry.nSourceLine) + "\n";
+    if (entry.nID == 0 && IsPlainCFormat(FormatArgsScan(entry.strSource))) out += "#, c-format\n";
+    out += PoField("msgid", Utf8FromX(entry.strSource));
+    out += PoField("msgstr", Utf8FromX(winner.strTransl));
+  }
+  return out;
+}
+
+bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag, std::vector<XPoEntry>& vecOut) {
+  XPoEntry entry;
+  bool bHasId = false, bHasStr = false;
+  std::string* pField = nullptr;
+  bool bOk = true;
+  auto flush = [&]() {
+    if (bHasId) vecOut.push_back(entry);
+    entry = XPoEntry();
+    bHasId = bHasStr = false;
+    pField = nullptr;
+  };
+
+  size_t nStart = strText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  int nLine = 0;
+  std::string strDummy;
+  while (nStart < strText.size()) {
+    size_t nEnd = strText.find('\n', nStart);
+    if (nEnd == std::string::npos) nEnd = strText.size();
+    std::string line = strText.substr(nStart, nEnd - nStart);
+    nStart = nEnd + 1;
+    ++nLine;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos) continue;
+
+    if (line[i] == '#') {
+      if (bHasStr) flush();
+      if (line.compare(i, 2, "#~") == 0) {
+        entry.bObsolete = true;
+        continue;
+      }
+      if (line.compare(i, 2, "#,") == 0 && line.find("fuzzy", i) != std::string::npos) entry.bFuzzy = true;
+      if (line.compare(i, 2, "#.") == 0 && line.find("resource identifier", i) != std::string::npos)
+        entry.bIdentifier = true;
+      if (line.compare(i, 8, "#. rlg: ") == 0 && line.find(" blank line", i) != std::string::npos)
+        entry.nBlankBefore = std::atoi(line.c_str() + i + 8);
+      continue;
+    }
+    if (line[i] == '"') {
+      if (pField == nullptr) {
+        diag.Error(strFile, nLine, "string without a keyword before it");
+        bOk = false;
+        continue;
+      }
+      std::string strValue;
+      if (!PoStringRead(line, i, strValue) || line.find_first_not_of(" \t", i) != std::string::npos) {
+        diag.Error(strFile, nLine, "malformed string");
+        bOk = false;
+        continue;
+      }
+      *pField += strValue;
+      continue;
+    }
+    size_t nKeyEnd = line.find_first_of(" \t\"", i);
+    std::string strKey = line.substr(i, nKeyEnd == std::string::npos ? std::string::npos : nKeyEnd - i);
+    if ((strKey == "msgctxt" || strKey == "msgid") && (bHasStr || bHasId)) flush();
+    if (strKey == "msgctxt") {
+      entry.nLine = nLine;
+      entry.bContext = true;
+      pField = &strDummy;
+    } else if (strKey == "msgid") {
+      if (!entry.bContext) entry.nLine = nLine;
+      bHasId = true;
+      pField = &entry.strId;
+    } else if (strKey == "msgid_plural") {
+      entry.bPlural = true;
+      pField = &strDummy;
+    } else if (strKey == "msgstr" || strKey == "msgstr[0]") {
+      bHasStr = true;
+      pField = &entry.strStr;
+    } else if (strKey.compare(0, 7, "msgstr[") == 0) {
+      bHasStr = true;
+      pField = &strDummy;
+    } else {
+      diag.Error(strFile, nLine, "unknown keyword \"" + strKey + "\"");
+      bOk = false;
+      pField = nullptr;
+      continue;
+    }
+    size_t q = line.find_first_not_of(" \t", i + strKey.size());
+    std::string strValue;
+    if (q == std::string::npos || !PoStringRead(line, q, strValue) ||
+        line.find_first_not_of(" \t", q) != std::string::npos) {
+      diag.Error(strFile, nLine, "malformed string after " + strKey);
+      bOk = false;
+      continue;
+    }
+    *pField += strValue;
+    if (pField == &strDummy) strDummy.clear();
+  }
+  flush();
+  return bOk;
+}
+
+bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
+                   XPoImport& out) {
+  std::map<std::string, std::string> fields;
+  for (const XPoEntry& e : vecEntries) {
+    if (e.strId.empty() && !e.bContext && !e.bObsolete) {
+      fields = HeaderFields(e.strStr);
+      break;
+    }
+  }
+
+  // The language line and title travel in the header; a different --lang gets its own.
+  XString strLanguageLine, strTitle;
+  auto itLine = fields.find("X-RLG-Language-Line");
+  if (itLine != fields.end()) {
+    unsigned nValue = 0;
+    XString strLine = XFromUtf8(itLine->second);
+    if (HexScan(nValue, strLine) == 4 && nValue != 0 && (nLangID == 0 || static_cast<int>(nValue) == nLangID)) {
+      strLanguageLine = strLine;
+      nLangID = static_cast<int>(nValue);
+      auto itTitle = fields.find("X-RLG-Title");
+      if (itTitle != fields.end()) strTitle = XFromUtf8(itTitle->second);
+    }
+  }
+  auto itLocale = fields.find("Language");
+  if (nLangID <= 0 && itLocale != fields.end()) nLangID = LangIDFromLocale(itLocale->second);
+  if (nLangID <= 0) {
+    diag.Error(strFile, 0, "the PO file names no catalog language; give one with --lang, like --lang 0407");
+    return false;
+  }
+  if (strLanguageLine.empty()) {
+    char sz[16];
+    std::snprintf(sz, sizeof sz, "%04x", static_cast<unsigned>(nLangID));
+    strLanguageLine = XFromUtf8(sz);
+  }
+  if (strTitle.empty()) {
+    std::string strName = LanguageName(nLangID);
+    strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(strLanguageLine) : strName);
+  }
+  auto itEncoding = fields.find("X-RLG-Encoding");
+  if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, out.eEncoding))
+    diag.Warning(strFile, 0, "unknown X-RLG-Encoding \"" + itEncoding->second + "\"; writing UTF-8");
+  auto itEnds = fields.find("X-RLG-Line-Ends");
+  if (itEnds != fields.end()) out.bCRLF = itEnds->second != "LF";
+  int nTrailingBlank = 0;
+  auto itTrailing = fields.find("X-RLG-Trailing-Blank-Lines");
+  if (itTrailing != fields.end()) nTrailingBlank = std::max(0, std::min(std::atoi(itTrailing->second.c_str()), 1000));
+
+  std::vector<XCatEntry> vecCat;
+  std::map<std::string, int> mapSeen;
+  bool bHeaderSeen = false;
+  for (const XPoEntry& e : vecEntries) {
+    if (e.bObsolete) continue;
+    if (e.strId.empty() && !e.bContext && !bHeaderSeen) {
+      bHeaderSeen = true;
+      continue;
+    }
+    if (e.bContext) {
+      diag.Warning(strFile, e.nLine, "msgctxt is not supported in catalogs; entry skipped");
+      continue;
+    }
+    if (e.bPlural) {
+      diag.Warning(strFile, e.nLine, "plural entries are not supported in catalogs; entry skipped");
+      continue;
+    }
+    if (e.strId.empty()) {
+      diag.Warning(strFile, e.nLine, "empty msgid cannot be written to a catalog; entry skipped");
+      continue;
+    }
+    if (e.bFuzzy) {
+      ++out.nFuzzy;
+      continue;
+    }
+    if (e.strStr.empty()) {
+      ++out.nUntranslated;
+      continue;
+    }
+    auto [it, bNew] = mapSeen.emplace(e.strId, e.nLine);
+    if (!bNew)
+      diag.Warning(strFile, e.nLine,
+                   "repeated msgid (first at line " + std::to_string(it->second) + "); the later translation wins");
+    XCatEntry cat;
+    XString strId = XFromUtf8(e.strId);
+    cat.nID = LineIDGet(strId);
+    if (cat.nID != 0 && !e.bIdentifier)
+      diag.Warning(strFile, e.nLine,
+                   Quoted(strId) + " is read as resource identifier " + std::to_string(cat.nID) +
+                       " in a catalog, not as a text");
+    cat.strSource = std::move(strId);
+    cat.nBlankBefore = std::max(0, std::min(e.nBlankBefore, 1000));
+    cat.strTransl = XFromUtf8(e.strStr);
+    vecCat.push_back(std::move(cat));
+  }
+  out.nEntries = static_cast<int>(vecCat.size());
+  out.vecLines = CatalogLines(strLanguageLine, strTitle, vecCat, nTrailingBlank);
+  return true;
+}
+
+}  // namespace rlgtool

@@ -1,0 +1,156 @@
+// rlgtool: checks, inspects, translates with and converts catalog (RLG) files.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+using rlgtool::XGlobal;
+
+struct XCommand {
+  const char* pszName;
+  int (*pfnRun)(const std::vector<std::string>&, const XGlobal&);
+  const char* pszSummary;
+  const char* pszHelp;
+};
+
+const XCommand kCommands[] = {
+    {"check", rlgtool::CheckCommand, "report problems in catalogs, like a compiler",
+     "usage: rlgtool check [--strict] FILE...\n"
+     "\n"
+     "Reports each problem as FILE:LINE: error|warning: TEXT on standard error,\n"
+     "then a summary line. Errors: an invalid header or a language that does not\n"
+     "match the file name, invalid encoding, format specifiers (%d, %s, ...) that\n"
+     "differ between source and translation in number, order or type, identifier\n"
+     "lines with value 0, a source line left without translation at the end.\n"
+     "Warnings: repeated sources, translations shared by several sources, empty\n"
+     "translations, unknown escapes and trailing backslashes, lines that look like\n"
+     "resource identifiers but are read as texts, patterns that are never used.\n"
+     "\n"
+     "  --strict   report warnings as errors\n"
+     "\n"
+     "Exit status: 0 no errors, 1 errors found, 2 a file could not be read.\n"},
+    {"translate", rlgtool::TranslateCommand, "translate texts through a catalog, as the library does",
+     "usage: rlgtool translate FILE [--retranslate | --id] [TEXT...]\n"
+     "\n"
+     "Loads FILE through the library and prints the translation of each TEXT (or\n"
+     "of each line of standard input) on a line of its own, pattern translation\n"
+     "included (\"Page 3 of 10\" through \"Page %d of %d\"). Texts are written as in\n"
+     "a catalog line (\\t is a tab, \\n a line feed), and so are the results. A text\n"
+     "without translation is printed unchanged and reported on standard error.\n"
+     "\n"
+     "  --retranslate   from translation back to source text\n"
+     "  --id            TEXTs are resource identifiers (1001, 0x3E9, #1001)\n"
+     "\n"
+     "Exit status: 0 all translated, 1 some not, 2 usage error or unreadable file.\n"},
+    {"dump", rlgtool::DumpCommand, "show what the library loads from a catalog",
+     "usage: rlgtool dump FILE\n"
+     "\n"
+     "Loads FILE through the library and prints its language, its text entries\n"
+     "and identifier entries in the library's order (the later of two equal\n"
+     "sources wins), and the patterns that pattern translation takes from it.\n"},
+    {"stats", rlgtool::StatsCommand, "count entries, identifiers, patterns and words",
+     "usage: rlgtool stats FILE...\n"
+     "\n"
+     "Prints a table: entries (pairs of lines), distinct texts and identifiers,\n"
+     "patterns, empty translations, and words in the source texts.\n"},
+    {"export-po", rlgtool::ExportPoCommand, "write a catalog as a gettext PO file",
+     "usage: rlgtool export-po FILE.rlg [-o OUT.po]\n"
+     "\n"
+     "Writes the catalog as PO (to standard output unless -o names a file), so it\n"
+     "can be edited in PO editors and on translation platforms; import-po turns it\n"
+     "back into the same catalog. A repeated source is exported once, with the\n"
+     "translation the library keeps; an empty translation becomes untranslated.\n"
+     "Set SOURCE_DATE_EPOCH for a fixed PO-Revision-Date.\n"},
+    {"import-po", rlgtool::ImportPoCommand, "make a catalog from a gettext PO file",
+     "usage: rlgtool import-po FILE.po [--lang LANGID] [-o OUT.rlg]\n"
+     "\n"
+     "Writes a catalog (to standard output unless -o names a file) with the\n"
+     "translated entries of FILE.po. Untranslated and fuzzy entries are left out,\n"
+     "since an empty translation would blank the text; msgctxt and plural entries\n"
+     "are reported and skipped. LANGID (hex, like 0407) may be left out for a PO\n"
+     "file that export-po wrote.\n"},
+    {"name", rlgtool::NameCommand, "print the file name of a catalog",
+     "usage: rlgtool name DIR PREFIX LANGID\n"
+     "\n"
+     "Prints the name the library builds for the catalog of language LANGID (hex)\n"
+     "with name PREFIX in DIR: DIR\\PREFIX0407.rlg. The library takes both \\ and /\n"
+     "as directory separators.\n"},
+};
+
+const char* const kVersion = "rlgtool " COLANG_VERSION "\n";
+
+void MainHelpPrint() {
+  std::printf(
+      "usage: rlgtool [--color=auto|always|never] COMMAND [ARGS...]\n"
+      "       rlgtool --help | --version | help COMMAND\n"
+      "\n"
+      "Checks, inspects and converts the catalog (RLG) files of the translation library.\n"
+      "\n"
+      "commands:\n");
+  for (const XCommand& command : kCommands) std::printf("  %-10s %s\n", command.pszName, command.pszSummary);
+  std::printf(
+      "\n"
+      "Messages go to standard error as FILE:LINE: error|warning: TEXT, colored when\n"
+      "standard error is a terminal and NO_COLOR is not set. Exit status: 0 fine,\n"
+      "1 problems found, 2 usage or input/output error.\n");
+}
+
+const XCommand* CommandFind(const std::string& strName) {
+  for (const XCommand& command : kCommands)
+    if (strName == command.pszName) return &command;
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> vecArgs(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  XGlobal global;
+  std::string strColor = "auto";
+  size_t i = 0;
+  for (; i < vecArgs.size() && vecArgs[i].compare(0, 1, "-") == 0; ++i) {
+    const std::string& arg = vecArgs[i];
+    if (arg == "--help" || arg == "-h") {
+      MainHelpPrint();
+      return rlgtool::eExitOk;
+    }
+    if (arg == "--version") {
+      std::fputs(kVersion, stdout);
+      return rlgtool::eExitOk;
+    }
+    if (arg.compare(0, 8, "--color=") == 0 &&
+        (arg.substr(8) == "auto" || arg.substr(8) == "always" || arg.substr(8) == "never")) {
+      strColor = arg.substr(8);
+      continue;
+    }
+    global.bColor = rlgtool::ColorWanted(strColor);
+    return rlgtool::UsageError("", "unknown option \"" + arg + "\"", global);
+  }
+  global.bColor = rlgtool::ColorWanted(strColor);
+  if (i == vecArgs.size()) return rlgtool::UsageError("", "no command given", global);
+
+  std::string strName = vecArgs[i];
+  std::vector<std::string> vecRest(vecArgs.begin() + static_cast<std::ptrdiff_t>(i) + 1, vecArgs.end());
+  if (strName == "help") {
+    if (vecRest.empty()) {
+      MainHelpPrint();
+      return rlgtool::eExitOk;
+    }
+    strName = vecRest[0];
+    vecRest = {"--help"};
+  }
+  const XCommand* pCommand = CommandFind(strName);
+  if (pCommand == nullptr) return rlgtool::UsageError("", "unknown command \"" + strName + "\"", global);
+  for (const std::string& arg : vecRest) {
+    if (arg == "--") break;
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(pCommand->pszHelp, stdout);
+      return rlgtool::eExitOk;
+    }
+  }
+  return pCommand->pfnRun(vecRest, global);
+}

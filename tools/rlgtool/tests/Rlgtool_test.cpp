@@ -1,0 +1,356 @@
+// rlgtool's parts: reading catalog lines as the library does, format
+// specifier comparison, the checks, and the PO round trip.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Catalog.h"
+#include "Check.h"
+#include "Po.h"
+#include "Printf.h"
+#include "TextIO.h"
+#include "colang/LMTranslDict.h"
+#include "colang/detail/DictAccess.h"
+#include "support/TestSupport.h"
+
+namespace rlgtool {
+namespace {
+
+using colang::test::Narrow;
+using colang::test::Widen;
+
+// The messages that CatalogCheck gives for a catalog file's bytes.
+std::string CheckMessages(const std::string& strName, const std::string& strBytes) {
+  std::string out;
+  XDiag diag(&out, false);
+  CatalogCheck(CatalogParse(strName, TextDecode(strBytes)), strName, diag);
+  return out;
+}
+
+TEST(RlgtoolTextTest, DecodesEveryCatalogEncodingIntoTheSameLines) {
+  const std::vector<XString> expected{XT("0407"), XT("Deutsch"), XT("Öffnen"), XT("")};
+  struct {
+    const char* pszName;
+    std::string strBytes;
+    XEncoding eEncoding;
+    bool bCRLF;
+  } cases[] = {
+      {"utf-8",
+       "0407\nDeutsch\n\xC3\x96"
+       "ffnen\n\n",
+       XEncoding::eEncUtf8, false},
+      {"utf-8 bom crlf",
+       "\xEF\xBB\xBF"
+       "0407\r\nDeutsch\r\n\xC3\x96"
+       "ffnen\r\n\r\n",
+       XEncoding::eEncUtf8Bom, true},
+      {"utf-16le",
+       std::string("\xFF\xFE"
+                   "0\0"
+                   "4\0"
+                   "0\0"
+                   "7\0\n\0"
+                   "D\0e\0u\0t\0s\0c\0h\0\n\0\xD6\0"
+                   "f\0f\0n\0e\0n\0\n\0\n\0",
+                   44),
+       XEncoding::eEncUtf16LE, false},
+      {"utf-16be",
+       std::string("\xFE\xFF\0"
+                   "0\0"
+                   "4\0"
+                   "0\0"
+                   "7\0\n\0D\0e\0u\0t\0s\0c\0h\0\n\0\xD6\0f\0f\0n\0e\0n\0\n\0\n",
+                   44),
+       XEncoding::eEncUtf16BE, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszName);
+    XDecodedText text = TextDecode(c.strBytes);
+    EXPECT_EQ(text.vecLines, expected);
+    EXPECT_EQ(text.eEncoding, c.eEncoding);
+    EXPECT_EQ(text.bCRLF, c.bCRLF);
+    EXPECT_TRUE(text.vecProblems.empty());
+    EXPECT_EQ(text.nNulLine, 0);
+    // Writing the lines back in the same encoding gives the same bytes.
+    EXPECT_EQ(TextEncode(text.vecLines, text.eEncoding, text.bCRLF), c.strBytes);
+  }
+}
+
+TEST(RlgtoolTextTest, ReadsTextThatIsNotUtf8AsTheLibraryDoes) {
+  // Without a byte order mark, a file that is not UTF-8 as a whole is Windows-1252.
+  XDecodedText text = TextDecode("0407\r\nDeutsch\r\n\xC3\xBC\r\n\x80 \xE4\rend");
+  EXPECT_EQ(text.eEncoding, XEncoding::eEncCp1252);
+  EXPECT_EQ(text.vecLines,
+            (std::vector<XString>{XT("0407"), XT("Deutsch"), XT("\u00C3\u00BC"), XT("\u20AC \u00E4"), XT("end")}));
+  EXPECT_EQ(text.notUtf8.nLine, 4);
+  EXPECT_EQ(text.nUtf8Line, 3);
+  EXPECT_TRUE(text.vecProblems.empty());
+  int nUnmappable = -1;
+  EXPECT_EQ(TextEncode({XT("\u20AC\u00E4\u0100")}, XEncoding::eEncCp1252, false, &nUnmappable), "\x80\xE4?\n");
+  EXPECT_EQ(nUnmappable, 1);
+  // With a byte order mark the file is UTF-8 whatever it holds.
+  EXPECT_EQ(TextDecode("\xEF\xBB\xBFok\n\xE4\n").vecProblems.size(), 1u);
+}
+
+TEST(RlgtoolTextTest, ReportsInvalidBytesAndNulsWithTheirLines) {
+  XDecodedText text = TextDecode("0407\nDeutsch\nok\nbad \xE4 and \xC0\xAF\nlast", false);
+  ASSERT_EQ(text.vecProblems.size(), 3u);
+  EXPECT_EQ(text.vecProblems[0].nLine, 4);
+  EXPECT_EQ(text.vecProblems[0].nColumn, 5);
+  EXPECT_EQ(text.vecProblems[0].strText, "invalid UTF-8 byte 0xE4");
+  EXPECT_EQ(text.vecProblems[1].nColumn, 11);  // an overlong form is invalid byte by byte
+  EXPECT_EQ(text.vecLines.size(), 5u);
+  EXPECT_FALSE(text.bFinalNewline);
+  EXPECT_EQ(TextDecode(std::string("a\nb\0c\n", 6)).nNulLine, 2);
+  EXPECT_EQ(TextDecode(std::string("\xFF\xFE"
+                                   "a\0\x00\xD8",
+                                   6))
+                .vecProblems.size(),
+            1u);  // unpaired surrogate
+}
+
+TEST(RlgtoolCatalogTest, EscapesReadAsTheLibraryReadsThem) {
+  struct {
+    const char16_t* pszLine;
+    const char16_t* pszText;
+  } cases[] = {
+      {u"plain", u"plain"}, {u"a\\tb\\nc", u"a\tb\nc"},          {u"\\\\n", u"\\n"},
+      {u"\\'\\?", u"'?"},   {u"\\a\\b\\f\\r\\v", u"\a\b\f\r\v"}, {u"\\N \\\" \\x41", u"\\N \\\" \\x41"},
+      {u"end\\", u"end\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(reinterpret_cast<const XChar*>(c.pszLine)));
+    XString strLine(reinterpret_cast<const XChar*>(c.pszLine));
+    XString strText(reinterpret_cast<const XChar*>(c.pszText));
+    EXPECT_EQ(LineUnescape(strLine), strText);
+    // The written form of any text reads back as that text.
+    EXPECT_EQ(LineUnescape(TextEscape(strText)), strText);
+  }
+}
+
+TEST(RlgtoolCatalogTest, TellsIdentifierLinesFromTexts) {
+  struct {
+    const char* pszLine;
+    unsigned nID;
+  } cases[] = {
+      {"#1234", 1234}, {"#0x04D2", 0x4D2}, {"#0X4d2", 0x4D2}, {"#0", 0}, {"#", 0},   {"#12a", 0},
+      {"#0x", 0},      {"# 12", 0},        {"#12 ", 0},       {"12", 0}, {"#-1", 0}, {"#4294967296", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszLine);
+    EXPECT_EQ(LineIDGet(Widen(c.pszLine)), c.nID);
+  }
+}
+
+TEST(RlgtoolPrintfTest, ComparesArgumentsNotSpelling) {
+  struct {
+    const char* pszSource;
+    const char* pszTransl;
+    const char* pszDiff;  // start of the message, empty when they agree
+  } cases[] = {
+      {"Page %d of %d", "Seite %d von %d", ""},
+      {"%5.2f mm", "%.1f mm", ""},
+      {"%d%% done", "%d%% fertig", ""},
+      {"50% off", "50% Rabatt", ""},
+      {"%i items", "%d Elemente", ""},
+      {"%x", "%X", ""},
+      {"%*d", "%*d", ""},
+      {"%I64d", "%lld", ""},
+      {"%d files", "%s Dateien", "format specifier 1 is %s (string)"},
+      {"%d files", "Dateien", "the translation has no format specifier"},
+      {"Dateien", "%d", "the translation has 1 format specifier (%d) where the source has no"},
+      {"%s: %d", "%d: %s", "format specifiers in a different order"},
+      {"%ld", "%d", "format specifier 1 is %d (int) in the translation but %ld (long int)"},
+      {"%*d", "%d", "the translation has 1 format specifier"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pszSource) + " / " + c.pszTransl);
+    std::string strDiff = FormatArgsCompare(FormatArgsScan(Widen(c.pszSource)), FormatArgsScan(Widen(c.pszTransl)));
+    EXPECT_EQ(strDiff.substr(0, std::string(c.pszDiff).size()), c.pszDiff);
+    EXPECT_EQ(strDiff.empty(), *c.pszDiff == '\0');
+  }
+}
+
+TEST(RlgtoolCheckTest, ReportsEachProblemOnceAtItsLine) {
+  struct {
+    const char* pszName;
+    const char* pszBody;  // after the header "0407\nDeutsch\n"
+    const char* pszMessages;
+  } cases[] = {
+      {"clean", "A\nB\n\n\nC\nD\n", ""},
+      {"shared translation", "Save\nSpeichern\nStore\nSpeichern\n",
+       "T0407.rlg:6: warning: the translation \"Speichern\" is shared with \"Save\" (line 3); it retranslates only to "
+       "\"Store\"\n"},
+      {"repeated source", "A\nX\nB\nY\nA\nZ\n",
+       "T0407.rlg:7: warning: \"A\" is translated differently at line 3; this later translation wins\n"},
+      {"repeated entry", "#7\nX\n#7\nX\n", "T0407.rlg:5: warning: repeated entry for identifier 7 (first at line 3)\n"},
+      {"blank line after a source is an empty translation", "A\n\nB\nC\n",
+       "T0407.rlg:4: warning: empty translation; the text \"A\" will be shown blank\n"},
+      {"dangling source after blank lines", "A\nB\n\n\nC\n",
+       "T0407.rlg:7: error: source line without a translation at the end of the file is dropped (if a line went "
+       "missing earlier, the entries after it are shifted)\n"},
+      {"identifier near misses", "#0x0\nN\n#-3\nM\n#0xFFFFFFFFF\nO\n",
+       "T0407.rlg:3: error: \"#0x0\" is identifier 0, which cannot be used; the line is read as a text\n"
+       "T0407.rlg:5: warning: \"#-3\" is read as a text; identifiers have no sign\n"
+       "T0407.rlg:7: warning: \"#0xFFFFFFFFF\" does not fit in 32 bits; it is read as identifier 4294967295\n"},
+      {"escapes in identifier lines are not escapes", "#12\nZw\\\\lf\n", ""},
+      {"blanks-only source", "  \nX\n",
+       "T0407.rlg:3: warning: source text of blanks only; a blank line between entries must be empty\n"},
+      {"leading line feed", "\\nA\nB\n",
+       "T0407.rlg:4: warning: the source starts with \\n but the translation does not\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszName);
+    EXPECT_EQ(CheckMessages("T0407.rlg", std::string("0407\nDeutsch\n") + c.pszBody), c.pszMessages);
+  }
+}
+
+TEST(RlgtoolCheckTest, ChecksTheHeaderAgainstTheFileName) {
+  struct {
+    const char* pszName;
+    const char* pszBytes;
+    const char* pszMessage;  // expected start of the only message, empty for none
+  } cases[] = {
+      {"A0407.rlg", "0407 German\nDeutsch\n", ""},
+      {"A040C.rlg",
+       "040c\nFran\xC3\xA7"
+       "ais\n",
+       ""},
+      {"A0007.rlg", "0x07\nSeven\n", ""},
+      {"A0407.rlg", "04071\nDeutsch\n", "A0407.rlg:1: error: the language line \"04071\""},
+      {"A0407.rlg", "407\nDeutsch\n", "A0407.rlg:1: error: the language line \"407\""},
+      {"A0407.rlg", "0409\nEnglish\n", "A0407.rlg:1: error: language 0x0409 does not match 0x0407"},
+      {"A0407.rlg", "0407\n", "A0407.rlg:1: error: missing title line"},
+      {"A0407.rlg", "", "A0407.rlg: error: empty file"},
+      {"A.rlg", "0407\nDeutsch\n", "A.rlg: error: the file name carries no language identifier"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pszName) + ": " + c.pszBytes);
+    std::string strMessages = CheckMessages(c.pszName, c.pszBytes);
+    EXPECT_EQ(strMessages.substr(0, std::string(c.pszMessage).size()), c.pszMessage);
+    EXPECT_EQ(std::count(strMessages.begin(), strMessages.end(), '\n'), *c.pszMessage == '\0' ? 0 : 1);
+  }
+}
+
+// A catalog of nEntries entries with every kind of text: escapes, line
+// feeds, format specifiers, identifiers, non-ASCII, quotes and empty lines.
+std::string CatalogGenerate(int nEntries) {
+  std::string out = "0407 Generated\r\nDeutsch\r\n";
+  for (int i = 0; i < nEntries; ++i) {
+    std::string n = std::to_string(i);
+    if (i % 97 == 1) out += i % 2 == 0 ? "\r\n" : "\r\n\r\n";  // groups, as catalogs are laid out
+    switch (i % 6) {
+      case 0:
+        out += "Text " + n + "\r\nText \xC3\xBC" + n + "\r\n";
+        break;
+      case 1:
+        out += "Page %d of " + n + "\r\nSeite %d von " + n + "\r\n";
+        break;
+      case 2:
+        out += "#" + std::to_string(i + 1) + "\r\nKennung " + n + "\r\n";
+        break;
+      case 3:
+        out += "Tab\\there " + n + "\\n\r\nTab\\thier " + n + "\\n\r\n";
+        break;
+      case 4:
+        out += "\"Quoted\" C:\\\\dir\\\\" + n +
+               "\r\n\xE2\x80\x9E"
+               "Zitat\xE2\x80\x9C C:\\\\Ordner " +
+               n + "\r\n";
+        break;
+      default:
+        out += "Multi\\nline\\n" + n + "\r\nMehr\\nzeilig\\n" + n + "\r\n";
+        break;
+    }
+  }
+  return out;
+}
+
+TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
+  std::string strCatalog = CatalogGenerate(10000);
+  std::string strMessages;
+  XDiag diag(&strMessages, false);
+  XCatalog cat = CatalogParse("Gen0407.rlg", TextDecode(strCatalog));
+  ASSERT_EQ(cat.vecEntries.size(), 10000u);
+  std::string strPo = PoFromCatalog(cat, "Gen0407.rlg", "2024-01-01 00:00+0000", diag);
+
+  std::vector<XPoEntry> vecEntries;
+  ASSERT_TRUE(PoParse(strPo, "Gen.po", diag, vecEntries));
+  EXPECT_EQ(vecEntries.size(), 10001u);  // the header and every entry
+  XPoImport result;
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "Gen.po", diag, result));
+  EXPECT_EQ(result.nEntries, 10000);
+  EXPECT_EQ(TextEncode(result.vecLines, result.eEncoding, result.bCRLF), strCatalog);
+  EXPECT_EQ(strMessages, "");
+}
+
+TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
+  const char* pszPo =
+      "msgid \"\"\nmsgstr \"Language: de_AT\\n\"\n\n"
+      "#, fuzzy, c-format\nmsgid \"F\"\nmsgstr \"G\"\n\n"
+      "msgid \"\"\n\"a\\n\"\n  \"b\\t\\\"q\\\"\\\\\\101\\x42\"\nmsgstr \"x\"\n"
+      "msgctxt \"c\"\nmsgid \"K\"\nmsgstr \"L\"\n"
+      "#~ msgid \"Old\"\n#~ msgstr \"Alt\"\n";
+  std::string strMessages;
+  XDiag diag(&strMessages, false);
+  std::vector<XPoEntry> vecEntries;
+  ASSERT_TRUE(PoParse(pszPo, "t.po", diag, vecEntries));
+  ASSERT_EQ(vecEntries.size(), 4u);  // obsolete entries are not read
+  EXPECT_TRUE(vecEntries[1].bFuzzy);
+  EXPECT_EQ(vecEntries[2].strId, "a\nb\t\"q\"\\AB");
+  EXPECT_EQ(vecEntries[2].nLine, 8);
+  EXPECT_TRUE(vecEntries[3].bContext);
+  EXPECT_EQ(vecEntries[3].nLine, 12);  // the msgctxt line
+
+  XPoImport result;
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "t.po", diag, result));  // the language comes from "Language"
+  EXPECT_EQ(result.vecLines,
+            (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"), XT("x")}));
+  EXPECT_EQ(result.nFuzzy, 1);
+  EXPECT_EQ(diag.WarningCount(), 1);  // the msgctxt entry
+
+  std::vector<XPoEntry> vecNoLanguage(1);
+  vecNoLanguage[0].strId = "A";
+  vecNoLanguage[0].strStr = "B";
+  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, "t.po", diag, result));
+}
+
+// The tool's own reading of a catalog must agree with what the library loads.
+TEST(RlgtoolCatalogTest, AgreesWithTheLibraryReader) {
+  std::string strCatalog =
+      CatalogGenerate(600) +
+      "A\r\nX\r\nA\r\nY\r\n\r\nB\\N\r\nZ\\\r\n#0\r\nnull\r\n#12 \r\nblank\r\n#0x7\r\nsieben\r\nEnd\r\n";
+  std::filesystem::path path = std::filesystem::temp_directory_path() / "RlgtoolAgree0407.rlg";
+  {
+    std::FILE* pFile = std::fopen(path.string().c_str(), "wb");
+    ASSERT_NE(pFile, nullptr);
+    std::fwrite(strCatalog.data(), 1, strCatalog.size(), pFile);
+    std::fclose(pFile);
+  }
+  XLMTranslDict dict;
+  ASSERT_TRUE(dict.RLGFileRead(XFromNative(path.string()).c_str(), false));
+  std::filesystem::remove(path);
+
+  XCatalog cat = CatalogParse(path.string(), TextDecode(strCatalog));
+  EXPECT_TRUE(cat.HeaderValid());
+  XLMTranslDict::XMapTransl mapTexts, mapRetransl;
+  XLMTranslDict::XMapIdTransl mapIDs;
+  for (const XCatEntry& entry : cat.vecEntries) {
+    if (entry.nID != 0) {
+      mapIDs[entry.nID] = entry.strTransl;
+    } else {
+      mapTexts[entry.strSource] = entry.strTransl;
+      mapRetransl[entry.strTransl] = entry.strSource;
+    }
+  }
+  EXPECT_EQ(dict.LangID(), 0x407);
+  EXPECT_TRUE(XLMTranslDictAccess::TranslMap(dict) == mapTexts);
+  EXPECT_TRUE(XLMTranslDictAccess::RetranslMap(dict) == mapRetransl);
+  EXPECT_TRUE(XLMTranslDictAccess::IdMap(dict) == mapIDs);
+}
+
+}  // namespace
+}  // namespace rlgtool

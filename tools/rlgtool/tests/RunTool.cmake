@@ -1,0 +1,168 @@
+# Runs rlgtool on the catalogs of tests/data/rlgtool and on the sample
+# catalogs, and checks its messages, exit statuses and output files.
+# Variables: TOOL, EMULATOR (may be empty), DATA_DIR, EXAMPLES_DIR, WORK_DIR,
+# MSGFMT (empty to skip the PO validation).
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+file(GLOB data_files ${DATA_DIR}/*)
+file(COPY ${data_files} DESTINATION ${WORK_DIR})
+foreach(sample App0407.rlg App040c.rlg)
+  if(EXISTS ${EXAMPLES_DIR}/rlg/${sample})
+    file(COPY ${EXAMPLES_DIR}/rlg/${sample} DESTINATION ${WORK_DIR}/samples)
+  endif()
+endforeach()
+
+# Runs the tool in WORK_DIR; sets out, err (line ends normalised) and rc.
+function(run)
+  execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
+    WORKING_DIRECTORY ${WORK_DIR}
+    OUTPUT_VARIABLE o ERROR_VARIABLE e RESULT_VARIABLE r)
+  string(REPLACE "\r\n" "\n" o "${o}")
+  string(REPLACE "\r\n" "\n" e "${e}")
+  set(out "${o}" PARENT_SCOPE)
+  set(err "${e}" PARENT_SCOPE)
+  set(rc "${r}" PARENT_SCOPE)
+endfunction()
+
+function(fail what)
+  message(SEND_ERROR "FAILED: ${what}\n--- exit ${rc}\n--- stdout\n${out}--- stderr\n${err}")
+endfunction()
+
+# expect(RC <n> [ERR <exact stderr>] [ERR_HAS <text>...] [OUT_HAS <text>...] ARGS <tool arguments>)
+# A ";" in ERR is written as <semicolon>, since arguments are lists.
+function(expect)
+  cmake_parse_arguments(E "" "RC;ERR" "ERR_HAS;OUT_HAS;ARGS" ${ARGN})
+  if(DEFINED E_ERR)
+    string(REPLACE "<semicolon>" ";" E_ERR "${E_ERR}")
+  endif()
+  run(${E_ARGS})
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+  if(NOT rc EQUAL E_RC)
+    fail("rlgtool ${E_ARGS}: exit status ${rc}, expected ${E_RC}")
+    return()
+  endif()
+  if(DEFINED E_ERR AND NOT err STREQUAL E_ERR)
+    fail("rlgtool ${E_ARGS}: stderr differs, expected\n${E_ERR}")
+  endif()
+  foreach(text IN LISTS E_ERR_HAS)
+    string(FIND "${err}" "${text}" pos)
+    if(pos EQUAL -1)
+      fail("rlgtool ${E_ARGS}: stderr lacks \"${text}\"")
+    endif()
+  endforeach()
+  foreach(text IN LISTS E_OUT_HAS)
+    string(FIND "${out}" "${text}" pos)
+    if(pos EQUAL -1)
+      fail("rlgtool ${E_ARGS}: stdout lacks \"${text}\"")
+    endif()
+  endforeach()
+endfunction()
+
+# --- check: planted faults, each found once at its line -------------------------
+file(READ ${DATA_DIR}/Faults0407.expected faults_expected)
+string(REPLACE ";" "<semicolon>" faults_expected "${faults_expected}")
+expect(RC 1 ERR "${faults_expected}" ARGS check Faults0407.rlg)
+expect(RC 1 ERR_HAS "Faults0407.rlg:6: error: format specifier 1 is %s (string)" "19 errors" ARGS check --strict Faults0407.rlg)
+expect(RC 1 ERR "BadHeader0407.rlg:1: error: the language line \"0x0407 Deutsch\" must start with the language identifier as four hex digits (like 0407) or 0x and two digits\n1 error\n"
+  ARGS check BadHeader0407.rlg)
+expect(RC 1 ERR "Mismatch040c.rlg:1: error: language 0x0407 does not match 0x040c in the file name<semicolon> the library refuses the file\n1 error\n"
+  ARGS check Mismatch040c.rlg)
+expect(RC 1 ERR "EmptyTitle0407.rlg:2: error: empty title line<semicolon> the library refuses the file\n1 error\n"
+  ARGS check EmptyTitle0407.rlg)
+expect(RC 1 ERR_HAS "NoLanguage.rlg: error: the file name carries no language identifier" ARGS check NoLanguage.rlg)
+expect(RC 0 ERR "no problems in 2 catalogs\n" ARGS check Clean0407.rlg Utf16le0407.rlg)
+file(GLOB samples RELATIVE ${WORK_DIR} ${WORK_DIR}/samples/*.rlg)
+if(samples)
+  expect(RC 0 ERR_HAS "no problems in" ARGS check --strict ${samples})
+endif()
+
+# --- bad input: one message and exit status 2 -------------------------------------
+expect(RC 2 ERR "Binary0407.rlg:3: error: binary file (NUL character), not a catalog<semicolon> UTF-16 catalogs need a byte order mark\n"
+  ARGS check Binary0407.rlg)
+expect(RC 2 ERR "Missing0407.rlg: error: no such file\n" ARGS check Missing0407.rlg)
+file(MAKE_DIRECTORY ${WORK_DIR}/Dir0407.rlg)
+expect(RC 2 ERR "Dir0407.rlg: error: is a directory\n" ARGS check Dir0407.rlg)
+expect(RC 2 ERR "Missing0407.rlg: error: no such file\n" ARGS dump Missing0407.rlg)
+expect(RC 2 ERR "Missing0407.rlg: error: no such file\n" ARGS export-po Missing0407.rlg)
+expect(RC 2 ERR "Missing.po: error: no such file\n" ARGS import-po Missing.po --lang 0407)
+expect(RC 2 ERR "Binary0407.rlg:3: error: binary file, not a PO file\n" ARGS import-po Binary0407.rlg --lang 0407)
+expect(RC 2 ERR "rlgtool: error: no command given (see rlgtool --help)\n" ARGS)
+expect(RC 2 ERR "rlgtool: error: unknown command \"frob\" (see rlgtool --help)\n" ARGS frob)
+expect(RC 2 ERR "rlgtool: error: check: unknown option \"--bogus\" (see rlgtool check --help)\n" ARGS check --bogus Clean0407.rlg)
+expect(RC 2 ERR "rlgtool: error: check: no catalog given (see rlgtool check --help)\n" ARGS check)
+expect(RC 2 ERR "rlgtool: error: export-po: option -o needs a value (see rlgtool export-po --help)\n" ARGS export-po Clean0407.rlg -o)
+expect(RC 2 ERR "rlgtool: error: import-po: \"German\" is not a language identifier in hex, like 0407 (see rlgtool import-po --help)\n"
+  ARGS import-po Platform.po --lang German)
+expect(RC 2 ERR "rlgtool: error: name: expected DIR PREFIX LANGID (see rlgtool name --help)\n" ARGS name dir App)
+expect(RC 2 ERR_HAS "is not a resource identifier" ARGS translate Clean0407.rlg --id Open)
+expect(RC 0 OUT_HAS "usage: rlgtool" "export-po" ARGS --help)
+expect(RC 0 OUT_HAS "rlgtool " ARGS --version)
+# Every command's help natively; under an emulator, where each run costs seconds, one.
+set(help_commands check translate dump stats export-po import-po name)
+if(EMULATOR)
+  set(help_commands check)
+endif()
+foreach(command IN LISTS help_commands)
+  expect(RC 0 OUT_HAS "usage: rlgtool ${command}" ARGS ${command} --help)
+  expect(RC 0 OUT_HAS "usage: rlgtool ${command}" ARGS help ${command})
+endforeach()
+
+# --- PO round trip; nothing is written unless -o names it ------------------------
+file(GLOB before ${WORK_DIR}/*)
+expect(RC 0 OUT_HAS "msgid \"&File\"" ARGS export-po Clean0407.rlg)
+file(GLOB after ${WORK_DIR}/*)
+if(NOT before STREQUAL after)
+  fail("export-po without -o created a file")
+endif()
+foreach(catalog Clean0407.rlg Utf16le0407.rlg ${samples})
+  get_filename_component(name ${catalog} NAME_WE)
+  expect(RC 0 ARGS export-po ${catalog} -o ${name}.po)
+  if(MSGFMT)
+    execute_process(COMMAND ${MSGFMT} --check -o ${WORK_DIR}/${name}.mo ${WORK_DIR}/${name}.po
+      RESULT_VARIABLE msgfmt_rc ERROR_VARIABLE msgfmt_err)
+    if(NOT msgfmt_rc EQUAL 0 OR NOT msgfmt_err STREQUAL "")
+      fail("msgfmt --check ${name}.po: ${msgfmt_err}")
+    endif()
+  endif()
+  file(MAKE_DIRECTORY ${WORK_DIR}/back)
+  expect(RC 0 ARGS import-po ${name}.po -o back/${name}.rlg)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK_DIR}/${catalog} ${WORK_DIR}/back/${name}.rlg
+    RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    fail("export-po then import-po changed ${catalog}")
+  endif()
+endforeach()
+expect(RC 0 ERR_HAS
+  "Platform.po:11: warning: msgctxt is not supported in catalogs; entry skipped"
+  "Platform.po:15: warning: plural entries are not supported in catalogs; entry skipped"
+  "Platform.po:27: warning: \"#5\" is read as resource identifier 5 in a catalog, not as a text"
+  "imported 3 entries; left out 1 untranslated and 1 fuzzy"
+  ARGS import-po Platform.po -o Platform040c.rlg)
+# file(READ) drops carriage returns; the hex form shows the line ends.
+file(READ ${WORK_DIR}/Platform040c.rlg imported_lf)
+file(READ ${WORK_DIR}/Platform040c.rlg imported_hex HEX)
+set(expected_lines "040c\nFrench\nOpen\nOuvrir\n#5\nnuméro 5\nTwo\\nlines\\t\"quoted\" \\\\ end\nDeux\\nlignes\\t\"citées\" \\\\ fin\n")
+if(NOT imported_lf STREQUAL expected_lines OR NOT imported_hex MATCHES "^303430630d0a")
+  fail("import-po Platform.po wrote:\n${imported_lf}")
+endif()
+expect(RC 0 ERR "no problems in 1 catalog\n" ARGS check Platform040c.rlg)
+expect(RC 1 ERR_HAS "Broken.po:4: error: malformed string after msgid" "Broken.po:7: error: unknown keyword \"msgfoo\""
+  ARGS import-po Broken.po --lang 0407 -o Broken0407.rlg)
+if(EXISTS ${WORK_DIR}/Broken0407.rlg)
+  fail("import-po wrote a catalog from a broken PO file")
+endif()
+
+# --- the library's view: translate, dump, stats, name -----------------------------
+expect(RC 0 OUT_HAS "&Datei\nÖ&ffnen...\\tStrg+O\nSeite 3 von 10\n"
+  ARGS translate Clean0407.rlg "&File" "&Open...\\tCtrl+O" "Page 3 of 10")
+expect(RC 0 OUT_HAS "Speichern unter\nSchließen\n" ARGS translate Clean0407.rlg --id 1001 "#0x3EA")
+expect(RC 0 OUT_HAS "&File\n" ARGS translate Clean0407.rlg --retranslate "&Datei")
+expect(RC 1 OUT_HAS "Help\n" ERR_HAS "warning: no translation for \"Help\"" ARGS translate Clean0407.rlg Help)
+expect(RC 1 ERR_HAS "Mismatch040c.rlg: error: the library does not load this catalog" ARGS translate Mismatch040c.rlg Open)
+expect(RC 0 OUT_HAS "language     0x0407" "texts (6)" "identifiers (2)" "#1001 -> \"Speichern unter\""
+  "patterns (2)" "\"Page %d of %d\" -> \"Seite %d von %d\"" ARGS dump Clean0407.rlg)
+expect(RC 0 OUT_HAS "Clean0407.rlg" "total" ARGS stats Clean0407.rlg Faults0407.rlg)
+expect(RC 0 OUT_HAS "dir\\App0407.rlg\n" ARGS name dir App 0407)
