@@ -22,48 +22,6 @@ std::string Utf8(XStringView text) {
   return out;
 }
 
-// The text as a catalog line: the reader's escapes undone, so that reading the
-// line gives the text back.
-XString CatalogEscape(XStringView text) {
-  XString out;
-  for (XChar c : text) {
-    const char* pszEscape = nullptr;
-    switch (c) {
-      case XChar('\\'):
-        pszEscape = "\\\\";
-        break;
-      case XChar('\a'):
-        pszEscape = "\\a";
-        break;
-      case XChar('\b'):
-        pszEscape = "\\b";
-        break;
-      case XChar('\f'):
-        pszEscape = "\\f";
-        break;
-      case XChar('\n'):
-        pszEscape = "\\n";
-        break;
-      case XChar('\r'):
-        pszEscape = "\\r";
-        break;
-      case XChar('\t'):
-        pszEscape = "\\t";
-        break;
-      case XChar('\v'):
-        pszEscape = "\\v";
-        break;
-      default:
-        break;
-    }
-    if (pszEscape == nullptr)
-      out += c;
-    else
-      for (const char* p = pszEscape; *p != 0; ++p) out += static_cast<XChar>(*p);
-  }
-  return out;
-}
-
 // The text as the contents of a PO string.
 std::string PoQuote(XStringView text) {
   std::string out = "\"";
@@ -129,7 +87,7 @@ bool XUntranslatedLog::Write() {
     for (const auto& entry : m_mapTexts) {
       // A text written like an identifier line would be read as one.
       if (IDFromLine(entry.first) != 0) continue;
-      const std::string strLine = Utf8(CatalogEscape(entry.first));
+      const std::string strLine = Utf8(StringEscape(entry.first));
       strOut += strLine + "\n" + strLine + "\n";
     }
   }

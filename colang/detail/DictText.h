@@ -26,4 +26,8 @@ unsigned IDFromLine(XStringView strLine);
 // not touched.
 void StringUnescape(XString& strLine);
 
+// The catalog line for a text, the inverse of StringUnescape: backslashes
+// doubled and the control characters that have an escape written as one.
+XString StringEscape(XStringView strText);
+
 }  // namespace colang::detail

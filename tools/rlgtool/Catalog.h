@@ -52,11 +52,6 @@ std::vector<XString> CatalogLines(const XString& strLanguageLine, const XString&
 
 // The text of a catalog line with its escapes resolved, as the library reads it.
 XString LineUnescape(XStringView line);
-// The catalog line for a text: backslashes doubled, control characters that
-// have an escape written as one. LineUnescape gives the text back.
-XString TextEscape(XStringView text);
-// Resource identifier a source line stands for, or 0 for a text line.
-unsigned LineIDGet(XStringView line);
 // The library's language scan: value of the hex digits at the start of the
 // text (after an optional 0x), and the number of characters consumed.
 int HexScan(unsigned& nValue, XStringView text);

@@ -1,6 +1,7 @@
 // Catalog checks: header, encoding, escapes, identifiers, format specifiers,
 // repeated sources and shared translations.
 #include "Check.h"
+#include "colang/detail/DictText.h"
 
 #include <algorithm>
 #include <map>
@@ -139,7 +140,7 @@ class XChecker {
     XString strTrimmed;
     for (XChar c : raw)
       if (c != XChar(' ') && c != XChar('\t')) strTrimmed += c;
-    if (LineIDGet(strTrimmed) != 0) {
+    if (colang::detail::IDFromLine(strTrimmed) != 0) {
       Add(entry.nSourceLine, XSeverity::eSevWarning,
           strLine + " is read as a text because of its blanks; write " + Quoted(strTrimmed) +
               " for a resource identifier");

@@ -1,5 +1,6 @@
 // PO export and import.
 #include "Po.h"
+#include "colang/detail/DictText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -494,7 +495,7 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
                    "repeated msgid (first at line " + std::to_string(it->second) + "); the later translation wins");
     XCatEntry cat;
     XString strId = XFromUtf8(e.strId);
-    cat.nID = LineIDGet(strId);
+    cat.nID = colang::detail::IDFromLine(strId);
     if (cat.nID != 0 && !e.bIdentifier)
       diag.Warning(strFile, e.nLine,
                    Quoted(strId) + " is read as resource identifier " + std::to_string(cat.nID) +

@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "colang/LMTranslDict.h"
+#include "colang/detail/DictText.h"
 
 namespace rlgtool {
 
@@ -13,7 +14,7 @@ namespace {
 // "1001", "0x3E9", "#1001" or "#0x3E9"; 0 for anything else.
 unsigned IdentifierParse(const std::string& strText) {
   std::string s = !strText.empty() && strText[0] == '#' ? strText : "#" + strText;
-  return LineIDGet(XFromUtf8(s));
+  return colang::detail::IDFromLine(XFromUtf8(s));
 }
 
 }  // namespace
@@ -67,7 +68,7 @@ int TranslateCommand(const std::vector<std::string>& vecArgs, const XGlobal& glo
                    "no " + std::string(bRetranslate ? "retranslation" : "translation") + " for " +
                        (bID ? "identifier " + std::to_string(vecIDs[i]) : Quoted(strText, 200)));
     }
-    std::string strOut = pszResult != nullptr ? Utf8FromX(TextEscape(pszResult)) : vecRaw[i];
+    std::string strOut = pszResult != nullptr ? Utf8FromX(colang::detail::StringEscape(pszResult)) : vecRaw[i];
     std::printf("%s\n", strOut.c_str());
   }
   std::fflush(stdout);

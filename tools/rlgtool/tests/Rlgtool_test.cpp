@@ -14,6 +14,7 @@
 #include "TextIO.h"
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictAccess.h"
+#include "colang/detail/DictText.h"
 #include "support/TestSupport.h"
 
 namespace rlgtool {
@@ -127,7 +128,7 @@ TEST(RlgtoolCatalogTest, EscapesReadAsTheLibraryReadsThem) {
     XString strText(reinterpret_cast<const XChar*>(c.pszText));
     EXPECT_EQ(LineUnescape(strLine), strText);
     // The written form of any text reads back as that text.
-    EXPECT_EQ(LineUnescape(TextEscape(strText)), strText);
+    EXPECT_EQ(LineUnescape(colang::detail::StringEscape(strText)), strText);
   }
 }
 
@@ -141,7 +142,7 @@ TEST(RlgtoolCatalogTest, TellsIdentifierLinesFromTexts) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pszLine);
-    EXPECT_EQ(LineIDGet(Widen(c.pszLine)), c.nID);
+    EXPECT_EQ(colang::detail::IDFromLine(Widen(c.pszLine)), c.nID);
   }
 }
 
