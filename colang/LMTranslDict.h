@@ -30,6 +30,9 @@
 
 class XIntlStdioFile;
 struct IQV_SessionDataMng;
+namespace colang::detail {
+struct XPairBatch;
+}
 struct XLMTranslDictAccess;
 
 class COLANG_API XLMTranslDict {
@@ -126,6 +129,9 @@ class COLANG_API XLMTranslDict {
   const XLMTranslDict& Assign(const XLMTranslDict& other);
   void PairInsert(const XChar* pszSource, const XChar* pszTransl);
   void PairInsert(unsigned int nID, const XChar* pszTransl);
+  // Inserts every pair of a batch as PairInsert would one after the other,
+  // in fewer steps: each map is filled in key order.
+  void PairsInsert(const colang::detail::XPairBatch& batch);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
 
   // A hash index beside a text map: exact lookups in constant time. Its
@@ -144,6 +150,8 @@ class COLANG_API XLMTranslDict {
     void Add(const XMapTransl::value_type& entry, std::size_t nHash);
     // Points an indexed key at its entry's value again, after the value changed.
     void ValueUpdate(const XMapTransl::value_type& entry, std::size_t nHash);
+    // Makes room for nMore further entries, so that adding them moves nothing.
+    void Reserve(std::size_t nMore);
     // Indexes every entry of map, forgetting what was indexed before.
     void Rebuild(const XMapTransl& map);
     // Forgets every entry and releases the slots.
@@ -166,6 +174,10 @@ class COLANG_API XLMTranslDict {
   static const XChar* TextFind(const XTextIndex& index, const XChar* pszText);
   // Replaces the value under the key, or inserts the entry and indexes it.
   static void TextStore(XMapTransl& map, XTextIndex& index, const XChar* pszKey, const XChar* pszValue);
+  // Stores the pairs of a batch in one map, keyed by their source texts
+  // (bBySource) or by their translations.
+  static void TextBatchStore(XMapTransl& map, XTextIndex& index, const colang::detail::XPairBatch& batch,
+                             bool bBySource);
 
   int m_nLangID;
   XMapTransl m_mapTransl;

@@ -124,6 +124,12 @@ void XLMTranslDict::XTextIndex::SlotsResize(std::size_t nSlots) {
   }
 }
 
+void XLMTranslDict::XTextIndex::Reserve(std::size_t nMore) {
+  std::size_t nSlots = m_vecSlots.empty() ? 16 : m_vecSlots.size();
+  while (nSlots < 2 * (m_nCount + nMore)) nSlots *= 2;
+  if (nSlots != m_vecSlots.size()) SlotsResize(nSlots);
+}
+
 void XLMTranslDict::XTextIndex::Rebuild(const XMapTransl& map) {
   Clear();
   std::size_t nSlots = 16;

@@ -1,11 +1,14 @@
 // XLMTranslDict: reading catalog (RLG) files. A catalog is a language line
 // (the identifier in four hex digits), a title line, then pairs of lines:
 // source text and translation, with C-like escapes.
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictText.h"
 #include "colang/detail/ModuleContext.h"
+#include "colang/detail/PairBatch.h"
 #include "colang/detail/Trace.h"
 #include "colang/sibling/IntlStdioFile.h"
 
@@ -15,6 +18,71 @@ using colang::detail::StringUnescape;
 using colang::detail::TraceLocationSet;
 using colang::detail::TraceReport;
 using colang::detail::XModuleContextGuard;
+using colang::detail::XPairBatch;
+
+namespace {
+
+// Appends text to out with its escapes resolved: a backslash and one of
+// \\ ' ? a b f n r t v become the one character they stand for; any other
+// backslash, one at the end included, stays with what follows it.
+template <typename Out>
+void UnescapeAppend(Out& out, XStringView text) {
+  const XChar* p = text.data();
+  const XChar* const pEnd = p + text.size();
+  for (;;) {
+    const XChar* pSlash = std::find(p, pEnd, XChar('\\'));
+    out.insert(out.end(), p, pSlash);
+    if (pSlash == pEnd) return;
+    if (pSlash + 1 == pEnd) {
+      out.push_back(XChar('\\'));
+      return;
+    }
+    XChar c = pSlash[1];
+    switch (c) {
+      case XChar('\\'):
+      case XChar('\''):
+      case XChar('?'):
+        break;
+      case XChar('a'):
+        c = 0x07;
+        break;
+      case XChar('b'):
+        c = 0x08;
+        break;
+      case XChar('f'):
+        c = 0x0C;
+        break;
+      case XChar('n'):
+        c = 0x0A;
+        break;
+      case XChar('r'):
+        c = 0x0D;
+        break;
+      case XChar('t'):
+        c = 0x09;
+        break;
+      case XChar('v'):
+        c = 0x0B;
+        break;
+      default:
+        out.push_back(XChar('\\'));
+        break;
+    }
+    out.push_back(c);
+    p = pSlash + 2;
+  }
+}
+
+// Adds a line's text to the batch, escapes resolved. Like a text handed to
+// PairInsert, it ends at its first zero.
+XPairBatch::XSpan BatchTextAdd(XPairBatch& batch, XStringView line) {
+  line = line.substr(0, line.find(XChar(0)));
+  const std::size_t nOffset = batch.m_vecText.size();
+  UnescapeAppend(batch.m_vecText, line);
+  return {nOffset, batch.m_vecText.size() - nOffset};
+}
+
+}  // namespace
 
 namespace colang::detail {
 
@@ -37,72 +105,9 @@ unsigned IDFromLine(XStringView strLine) {
 
 void StringUnescape(XString& strLine) {
   if (strLine.find(XChar('\\')) == XString::npos) return;
-  // Rows: state (0 text, 1 after a backslash); columns: class of the
-  // character (0 other, 1 escape letter, 2 backslash). Next state 2 means:
-  // emit the pending backslash, then go on as in state 0.
-  static constexpr int kNext[2][3] = {{0, 0, 1}, {2, 0, 0}};
   XString strOut;
   strOut.reserve(strLine.size());
-  int nState = 0;
-  for (std::size_t i = 0; i <= strLine.size(); ++i) {
-    XChar c = i < strLine.size() ? strLine[i] : XChar(0);
-    int nClass = 0;
-    switch (c) {
-      case XChar('\\'):
-        nClass = 2;
-        break;
-      case XChar('\''):
-      case XChar('?'):
-      case XChar('a'):
-      case XChar('b'):
-      case XChar('f'):
-      case XChar('n'):
-      case XChar('r'):
-      case XChar('t'):
-      case XChar('v'):
-        nClass = 1;
-        break;
-      default:
-        break;
-    }
-    int nNext = kNext[nState][nClass];
-    if (nNext == 2) {
-      strOut += XChar('\\');
-      nNext = 0;
-    }
-    if (i == strLine.size()) break;
-    if (nState == 1) {
-      switch (c) {
-        case XChar('a'):
-          c = 0x07;
-          break;
-        case XChar('b'):
-          c = 0x08;
-          break;
-        case XChar('f'):
-          c = 0x0C;
-          break;
-        case XChar('n'):
-          c = 0x0A;
-          break;
-        case XChar('r'):
-          c = 0x0D;
-          break;
-        case XChar('t'):
-          c = 0x09;
-          break;
-        case XChar('v'):
-          c = 0x0B;
-          break;
-        default:
-          break;
-      }
-      strOut += c;
-    } else if (nNext != 1) {
-      strOut += c;
-    }
-    nState = nNext;
-  }
+  UnescapeAppend(strOut, strLine);
   strLine = std::move(strOut);
 }
 
@@ -158,21 +163,23 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   if (RLGFileLoadedSearch(strPath.c_str())) return true;
 
   if (!bAppend) Empty();
-  // The two lines are reused from entry to entry: most lines fit the room
-  // the ones before them left.
+  // The entries are gathered first and then inserted together, each map in
+  // key order, which ends as inserting them one by one would: the last pair
+  // read under a key wins. The two lines are reused from entry to entry.
+  XPairBatch batch;
   XString strSource, strTransl;
   while (file.ReadString(strSource) == 0) {
     if (strSource.empty()) continue;
     if (file.ReadString(strTransl) != 0) continue;
-    StringUnescape(strTransl);
     unsigned nID = IDFromLine(strSource);
     if (nID != 0) {
-      PairInsert(nID, strTransl.c_str());
+      batch.m_vecIds.push_back({nID, BatchTextAdd(batch, strTransl)});
     } else {
-      StringUnescape(strSource);
-      PairInsert(strSource.c_str(), strTransl.c_str());
+      XPairBatch::XSpan source = BatchTextAdd(batch, strSource);
+      batch.m_vecPairs.push_back({source, BatchTextAdd(batch, strTransl)});
     }
   }
+  PairsInsert(batch);
   m_vecRLGFilesLoaded.push_back(strPath);
   m_nLangID = nFileLangID;
   return true;

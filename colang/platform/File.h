@@ -23,6 +23,10 @@ XFileHandle FileOpenRead(const XChar* pszName, unsigned nShare);
 // Reads up to nSize bytes: the count read, 0 at the end, -1 on a read error.
 long long FileRead(XFileHandle hFile, void* pBuffer, std::size_t nSize);
 
+// The file's size in bytes, or -1 when it cannot be told; only a hint for
+// how much room a reader sets aside, since the file may change meanwhile.
+long long FileSizeGet(XFileHandle hFile);
+
 // Moves back to the start of the file; false when that fails.
 bool FileRewind(XFileHandle hFile);
 

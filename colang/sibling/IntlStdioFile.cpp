@@ -1,12 +1,16 @@
-// XIntlStdioFile: encoding detection, bulk decoding and line splitting.
+// XIntlStdioFile: encoding detection, loading and line decoding.
 //
-// The file is read in chunks and decoded chunk by chunk; a sequence cut by
-// the end of a chunk waits for the next one. A file without a byte order mark
-// is UTF-8 only if all of it is, so it is checked once in full before reading.
+// The file's bytes are read into memory in one pass, and each line is decoded
+// from there straight into the caller's string, whose room is reused from
+// line to line. A file without a byte order mark is UTF-8 only if all of it
+// is, so it is loaded and checked at opening; a file with a mark is loaded
+// when the first line is read.
 #include "colang/sibling/IntlStdioFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "colang/platform/Path.h"
 #include "colang/platform/Win32.h"
@@ -15,32 +19,88 @@ using namespace colang::platform;
 
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
-// Room for a chunk and what a cut sequence leaves over from the one before.
-constexpr std::size_t kRawRoom = kChunk + 4;
+// How much to read at a time when the file's size is not known.
+constexpr std::size_t kChunk = 1024 * 1024;
 constexpr XChar kReplacement = 0xFFFD;
-
-// The bytes of complete UTF-8 sequences at the start of p[0, n): a lead byte
-// among the last three whose sequence runs past the end is left over.
-std::size_t Utf8CompleteLength(const unsigned char* p, std::size_t n) {
-  for (std::size_t k = 1; k <= 3 && k <= n; ++k) {
-    unsigned char b = p[n - k];
-    if ((b & 0xC0) == 0x80) continue;
-    if (b < 0xC0) return n;
-    std::size_t nNeed = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    return nNeed > k ? n - k : n;
-  }
-  return n;
-}
-
-bool IsAscii(const unsigned char* p, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
-    if (p[i] >= 0x80) return false;
-  return true;
-}
 
 bool IsHighSurrogate(XChar c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(XChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The length of the well-formed UTF-8 sequence that starts with the non-ASCII
+// byte p[0], and its code point; 0 when the sequence is ill-formed or cut off
+// by the end of the n bytes. Overlong forms, encoded surrogates and values
+// above U+10FFFF are ill-formed.
+std::size_t Utf8Sequence(const unsigned char* p, std::size_t n, char32_t& cp) {
+  const unsigned char b0 = p[0];
+  std::size_t nNeed;
+  char32_t value;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    nNeed = 1;
+    value = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    nNeed = 2;
+    value = b0 & 0x0F;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    nNeed = 3;
+    value = b0 & 0x07;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (n <= nNeed) return 0;
+  for (std::size_t i = 1; i <= nNeed; ++i) {
+    const unsigned char b = p[i];
+    if (b < lo || b > hi) return 0;
+    lo = 0x80;
+    hi = 0xBF;
+    value = (value << 6) | (b & 0x3F);
+  }
+  cp = value;
+  return nNeed + 1;
+}
+
+bool HasHighBit(const unsigned char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return (w & 0x8080808080808080ull) != 0;
+}
+
+bool Utf8Valid(const unsigned char* p, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n) {
+    while (i + 8 <= n && !HasHighBit(p + i)) i += 8;
+    if (i >= n) break;
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    std::size_t nLength = Utf8Sequence(p + i, n - i, cp);
+    if (nLength == 0) return false;
+    i += nLength;
+  }
+  return true;
+}
+
+// The first CR or LF byte in p[0, n), or n.
+std::size_t ByteLineEnd(const unsigned char* p, std::size_t n) {
+  std::size_t i = 0;
+  // Eight bytes at a time: a byte below 0x0E has its own test further down.
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, sizeof w);
+    // Bytes below 0x0E become ones with the high bit set (the usual
+    // has-less-than trick); bytes of 0x80 and above are excluded.
+    if (((w - 0x0E0E0E0E0E0E0E0Eull) & ~w & 0x8080808080808080ull) != 0) break;
+  }
+  for (; i < n; ++i)
+    if (p[i] == '\n' || p[i] == '\r') return i;
+  return n;
+}
 
 }  // namespace
 
@@ -79,7 +139,6 @@ long XIntlStdioFile::Open(const XString& strPath, unsigned nOpenFlags, int nCode
     Close();
     return nResult;
   }
-  m_vecRaw.resize(kRawRoom);
   return eRSOk;
 }
 
@@ -93,6 +152,7 @@ long XIntlStdioFile::EncodingDetect() {
     n += static_cast<std::size_t>(nRead);
   }
   m_nSkip = 0;
+  bool bMark = true;
   if (n >= 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF) {
     m_eEncoding = eENUtf8;
     m_nSkip = 3;
@@ -103,151 +163,165 @@ long XIntlStdioFile::EncodingDetect() {
     m_eEncoding = eENUtf16BE;
     m_nSkip = 2;
   } else {
-    bool bValid = false;
-    long nResult = Utf8Check(bValid);
-    if (nResult != eRSOk) return nResult;
-    m_eEncoding = bValid ? eENUtf8 : eENCodePage;
+    bMark = false;
   }
-  return FileRewind(m_hFile) ? eRSOk : eRSReadError;
-}
-
-long XIntlStdioFile::Utf8Check(bool& bValid) {
   if (!FileRewind(m_hFile)) return eRSReadError;
-  std::vector<unsigned char> buffer(kRawRoom);
-  std::size_t nCarry = 0;
-  for (;;) {
-    long long nRead = FileRead(m_hFile, buffer.data() + nCarry, kChunk);
-    if (nRead < 0) return eRSReadError;
-    std::size_t nTotal = nCarry + static_cast<std::size_t>(nRead);
-    bool bEnd = nRead == 0;
-    std::size_t nCut = bEnd ? nTotal : Utf8CompleteLength(buffer.data(), nTotal);
-    if (nCut > 0 && !IsAscii(buffer.data(), nCut) &&
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(buffer.data()),
-                            static_cast<int>(nCut), nullptr, 0) == 0) {
-      bValid = false;
-      return eRSOk;
-    }
-    std::memmove(buffer.data(), buffer.data() + nCut, nTotal - nCut);
-    nCarry = nTotal - nCut;
-    if (bEnd) {
-      bValid = true;
-      return eRSOk;
-    }
-  }
+  if (bMark) return eRSOk;
+  // Without a mark the whole file decides; it is kept for reading its lines.
+  long nResult = BytesLoad();
+  if (nResult != eRSOk) return nResult;
+  m_eEncoding = Utf8Valid(m_vecRaw.data(), m_vecRaw.size()) ? eENUtf8 : eENCodePage;
+  m_bLoaded = true;
+  m_nTail = eRSEnd;
+  m_nPos = 0;
+  return eRSOk;
 }
 
-void XIntlStdioFile::RawDecode(std::size_t nBytes, bool bEnd) {
-  auto* p = reinterpret_cast<unsigned char*>(m_vecRaw.data());
-  std::size_t nCut = nBytes;
-  if (m_eEncoding == eENUtf8 || m_eEncoding == eENCodePage) {
-    unsigned nCodePage = m_eEncoding == eENUtf8 ? static_cast<unsigned>(CP_UTF8) : m_nCodePage;
-    if (m_eEncoding == eENUtf8 && !bEnd) nCut = Utf8CompleteLength(p, nBytes);
-    if ((m_eEncoding == eENUtf8 || m_nCodePage == 1252) && IsAscii(p, nCut)) {
-      // Most of a catalog is ASCII, which needs no conversion.
-      m_strText.assign(p, p + nCut);
-    } else if (nCut > 0) {
-      // Never more UTF-16 units than bytes.
-      m_strText.resize(nCut);
-      DWORD dwFlags = m_bStrict && m_eEncoding == eENUtf8 ? MB_ERR_INVALID_CHARS : 0;
-      int n = MultiByteToWideChar(nCodePage, dwFlags, reinterpret_cast<const char*>(p), static_cast<int>(nCut),
-                                  m_strText.data(), static_cast<int>(nCut));
-      if (n <= 0) {
-        m_strText.clear();
-        m_nStatus = m_bStrict ? eRSInvalidText : eRSReadError;
-        return;
+long XIntlStdioFile::BytesLoad() {
+  m_vecRaw.clear();
+  long long nSize = FileSizeGet(m_hFile);
+  // One byte beyond the size, so that the read which finds the end needs no
+  // more room.
+  std::size_t nRoom = nSize >= 0 && static_cast<unsigned long long>(nSize) < SIZE_MAX / 4
+                          ? static_cast<std::size_t>(nSize) + 1
+                          : kChunk;
+  std::size_t nUsed = 0;
+  for (;;) {
+    if (nUsed == m_vecRaw.size()) {
+      try {
+        m_vecRaw.resize(std::max(nRoom, m_vecRaw.size() * 2));
+      } catch (const std::bad_alloc&) {
+        // A file too large to hold reads as one that breaks off here.
+        m_vecRaw.resize(nUsed);
+        return eRSReadError;
       }
-      m_strText.resize(static_cast<std::size_t>(n));
     }
-  } else {
-    bool bLE = m_eEncoding == eENUtf16LE;
-    std::size_t nUnits = nBytes / 2;
-    m_strText.resize(nUnits);
+    long long nRead = FileRead(m_hFile, m_vecRaw.data() + nUsed, m_vecRaw.size() - nUsed);
+    if (nRead < 0) {
+      m_vecRaw.resize(nUsed);
+      return eRSReadError;
+    }
+    if (nRead == 0) break;
+    nUsed += static_cast<std::size_t>(nRead);
+  }
+  m_vecRaw.resize(nUsed);
+  return eRSOk;
+}
+
+bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& strLine) {
+  if (n == 0) return true;
+  if (m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE) {
+    const bool bLE = m_eEncoding == eENUtf16LE;
+    const std::size_t nUnits = n / 2;
+    strLine.resize(nUnits + n % 2);
+    XChar* pOut = strLine.data();
     for (std::size_t i = 0; i < nUnits; ++i) {
       unsigned b0 = p[2 * i], b1 = p[2 * i + 1];
-      m_strText[i] = static_cast<XChar>(bLE ? (b1 << 8 | b0) : (b0 << 8 | b1));
+      pOut[i] = static_cast<XChar>(bLE ? (b1 << 8 | b0) : (b0 << 8 | b1));
     }
-    // A high surrogate at the end may find its partner in the next chunk.
-    if (!bEnd && nUnits > 0 && IsHighSurrogate(m_strText[nUnits - 1])) m_strText.resize(--nUnits);
-    nCut = nUnits * 2;
     bool bInvalid = false;
     for (std::size_t i = 0; i < nUnits; ++i) {
-      if (IsHighSurrogate(m_strText[i]) && i + 1 < nUnits && IsLowSurrogate(m_strText[i + 1])) {
+      if (IsHighSurrogate(pOut[i]) && i + 1 < nUnits && IsLowSurrogate(pOut[i + 1])) {
         ++i;
-      } else if (IsHighSurrogate(m_strText[i]) || IsLowSurrogate(m_strText[i])) {
-        m_strText[i] = kReplacement;
+      } else if (IsHighSurrogate(pOut[i]) || IsLowSurrogate(pOut[i])) {
+        pOut[i] = kReplacement;
         bInvalid = true;
       }
     }
-    if (bEnd && nBytes % 2 != 0) {
-      m_strText += kReplacement;
-      nCut = nBytes;
+    // A byte left over at the end of the file.
+    if (n % 2 != 0) {
+      pOut[nUnits] = kReplacement;
       bInvalid = true;
     }
     if (bInvalid && m_bStrict) {
-      m_strText.clear();
       m_nStatus = eRSInvalidText;
-      return;
+      return false;
     }
+    return true;
   }
-  std::memmove(p, p + nCut, nBytes - nCut);
-  m_nRaw = nBytes - nCut;
-}
 
-bool XIntlStdioFile::TextRefill() {
-  m_strText.clear();
-  m_nTextPos = 0;
-  while (m_nStatus == eRSOk) {
-    if (!m_bRawEnd) {
-      long long nRead = FileRead(m_hFile, m_vecRaw.data() + m_nRaw, kChunk);
-      if (nRead < 0) {
-        m_nStatus = eRSReadError;
-        return false;
+  // Never more UTF-16 units than bytes.
+  strLine.resize(n);
+  XChar* pOut = strLine.data();
+  if (m_eEncoding == eENUtf8) {
+    std::size_t i = 0, k = 0;
+    while (i < n) {
+      if (p[i] < 0x80) {
+        pOut[k++] = p[i++];
+        continue;
       }
-      m_nRaw += static_cast<std::size_t>(nRead);
-      m_bRawEnd = nRead == 0;
-      if (m_nSkip > 0) {
-        std::size_t n = std::min(m_nSkip, m_nRaw);
-        std::memmove(m_vecRaw.data(), m_vecRaw.data() + n, m_nRaw - n);
-        m_nRaw -= n;
-        m_nSkip -= n;
+      char32_t cp;
+      std::size_t nLength = Utf8Sequence(p + i, n - i, cp);
+      if (nLength == 0) break;
+      if (cp >= 0x10000) {
+        cp -= 0x10000;
+        pOut[k++] = static_cast<XChar>(0xD800 + (cp >> 10));
+        pOut[k++] = static_cast<XChar>(0xDC00 + (cp & 0x3FF));
+      } else {
+        pOut[k++] = static_cast<XChar>(cp);
       }
+      i += nLength;
     }
-    RawDecode(m_nRaw, m_bRawEnd);
-    if (!m_strText.empty()) return true;
-    if (m_bRawEnd && m_nRaw == 0) return false;
+    if (i == n) {
+      strLine.resize(k);
+      return true;
+    }
+    // An ill-formed sequence: the system's decoder says what it reads as.
+  } else if (m_nCodePage == 1252 && std::none_of(p, p + n, [](unsigned char b) { return b >= 0x80; })) {
+    std::copy(p, p + n, pOut);
+    return true;
   }
-  return false;
+  unsigned nCodePage = m_eEncoding == eENUtf8 ? static_cast<unsigned>(CP_UTF8) : m_nCodePage;
+  DWORD dwFlags = m_bStrict && m_eEncoding == eENUtf8 ? MB_ERR_INVALID_CHARS : 0;
+  int nOut = MultiByteToWideChar(nCodePage, dwFlags, reinterpret_cast<const char*>(p), static_cast<int>(n), pOut,
+                                 static_cast<int>(n));
+  if (nOut <= 0) {
+    m_nStatus = m_bStrict ? eRSInvalidText : eRSReadError;
+    return false;
+  }
+  strLine.resize(static_cast<std::size_t>(nOut));
+  return true;
 }
 
 long XIntlStdioFile::ReadString(XString& strLine) {
   strLine.clear();
   if (!IsOpen()) return eRSNotOpen;
-  bool bAny = false;
-  for (;;) {
-    if (m_nStatus != eRSOk) return m_nStatus;
-    if (m_nTextPos >= m_strText.size() && !TextRefill()) {
-      if (m_nStatus != eRSOk) return m_nStatus;
-      return bAny ? eRSOk : eRSEnd;
-    }
-    if (m_bCRPending) {
-      m_bCRPending = false;
-      if (m_strText[m_nTextPos] == XChar('\n')) {
-        ++m_nTextPos;
-        continue;
-      }
-    }
-    const XChar* pBegin = m_strText.data() + m_nTextPos;
-    const XChar* pEnd = m_strText.data() + m_strText.size();
-    const XChar* pStop = std::find_if(pBegin, pEnd, [](XChar c) { return c == XChar('\n') || c == XChar('\r'); });
-    strLine.append(pBegin, pStop);
-    if (pStop != pEnd) {
-      m_bCRPending = *pStop == XChar('\r');
-      m_nTextPos = static_cast<std::size_t>(pStop - m_strText.data()) + 1;
-      return eRSOk;
-    }
-    m_nTextPos = m_strText.size();
-    bAny = true;
+  if (m_nStatus != eRSOk) return m_nStatus;
+  if (!m_bLoaded) {
+    long nResult = BytesLoad();
+    m_nTail = nResult == eRSOk ? eRSEnd : nResult;
+    m_nPos = std::min(m_nSkip, m_vecRaw.size());
+    m_bLoaded = true;
   }
+  const unsigned char* p = m_vecRaw.data();
+  const std::size_t n = m_vecRaw.size();
+  const std::size_t nBegin = m_nPos;
+  if (nBegin >= n) return m_nStatus = m_nTail;
+  std::size_t nStop, nNext;
+  if (m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE) {
+    const bool bLE = m_eEncoding == eENUtf16LE;
+    auto unit = [&](std::size_t i) { return bLE ? (p[i + 1] << 8 | p[i]) : (p[i] << 8 | p[i + 1]); };
+    nStop = nBegin;
+    while (nStop + 2 <= n && unit(nStop) != '\n' && unit(nStop) != '\r') nStop += 2;
+    if (nStop + 2 <= n) {
+      nNext = nStop + 2;
+      if (unit(nStop) == '\r' && nNext + 2 <= n && unit(nNext) == '\n') nNext += 2;
+    } else {
+      nStop = nNext = n;
+    }
+  } else {
+    nStop = nBegin + ByteLineEnd(p + nBegin, n - nBegin);
+    nNext = nStop + 1;
+    if (nStop < n && p[nStop] == '\r' && nNext < n && p[nNext] == '\n') ++nNext;
+  }
+  // A last line without a terminator counts only when the file really ended there.
+  if (nStop == n && m_nTail != eRSEnd) return m_nStatus = m_nTail;
+  if (!LineDecode(p + nBegin, nStop - nBegin, strLine)) {
+    strLine.clear();
+    return m_nStatus;
+  }
+  m_nPos = std::min(nNext, n);
+  return eRSOk;
 }
 
 void XIntlStdioFile::Close() {
@@ -256,11 +330,9 @@ void XIntlStdioFile::Close() {
   m_strPath.clear();
   m_eEncoding = eENUtf8;
   m_nSkip = 0;
-  std::vector<char>().swap(m_vecRaw);
-  m_nRaw = 0;
-  m_bRawEnd = false;
-  XString().swap(m_strText);
-  m_nTextPos = 0;
-  m_bCRPending = false;
+  std::vector<unsigned char>().swap(m_vecRaw);
+  m_bLoaded = false;
+  m_nTail = eRSEnd;
+  m_nPos = 0;
   m_nStatus = eRSOk;
 }

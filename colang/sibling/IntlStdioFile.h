@@ -70,21 +70,18 @@ class XIntlStdioFile {
   enum enumEncoding { eENUtf8, eENUtf16LE, eENUtf16BE, eENCodePage };
 
   long EncodingDetect();
-  long Utf8Check(bool& bValid);
-  bool TextRefill();
-  void RawDecode(std::size_t nBytes, bool bEnd);
+  long BytesLoad();
+  bool LineDecode(const unsigned char* p, std::size_t n, XString& strLine);
 
   bool m_bStrict;
   colang::platform::XFileHandle m_hFile = colang::platform::kFileInvalid;
   XString m_strPath;
   enumEncoding m_eEncoding = eENUtf8;
   unsigned m_nCodePage = 1252;
-  std::size_t m_nSkip = 0;     // byte order mark still to skip
-  std::vector<char> m_vecRaw;  // bytes read and not yet decoded
-  std::size_t m_nRaw = 0;
-  bool m_bRawEnd = false;  // the file has no more bytes
-  XString m_strText;       // decoded text not yet handed out
-  std::size_t m_nTextPos = 0;
-  bool m_bCRPending = false;  // the last line ended in CR: skip one LF
-  long m_nStatus = eRSOk;     // a sticky read error
+  std::size_t m_nSkip = 0;              // byte order mark to skip
+  std::vector<unsigned char> m_vecRaw;  // the file's bytes, once loaded
+  bool m_bLoaded = false;
+  long m_nTail = eRSEnd;   // what follows the last byte loaded: the end or a read error
+  std::size_t m_nPos = 0;  // the next line's first byte
+  long m_nStatus = eRSOk;  // a sticky read error
 };

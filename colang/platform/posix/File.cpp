@@ -45,6 +45,12 @@ long long FileRead(XFileHandle hFile, void* pBuffer, std::size_t nSize) {
   return n;
 }
 
+long long FileSizeGet(XFileHandle hFile) {
+  struct stat st;
+  if (hFile == kFileInvalid || fstat(static_cast<int>(hFile), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long long>(st.st_size);
+}
+
 bool FileRewind(XFileHandle hFile) { return hFile != kFileInvalid && lseek(static_cast<int>(hFile), 0, SEEK_SET) == 0; }
 
 void FileClose(XFileHandle hFile) {

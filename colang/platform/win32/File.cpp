@@ -20,6 +20,12 @@ long long FileRead(XFileHandle hFile, void* pBuffer, std::size_t nSize) {
   return nRead;
 }
 
+long long FileSizeGet(XFileHandle hFile) {
+  LARGE_INTEGER size{};
+  if (hFile == kFileInvalid || !GetFileSizeEx(reinterpret_cast<HANDLE>(hFile), &size)) return -1;
+  return size.QuadPart;
+}
+
 bool FileRewind(XFileHandle hFile) {
   LARGE_INTEGER zero{};
   return hFile != kFileInvalid && SetFilePointerEx(reinterpret_cast<HANDLE>(hFile), zero, nullptr, FILE_BEGIN);
