@@ -50,9 +50,7 @@ TEST(TokVecCompare, OrdersTokenByTokenIgnoringWhiteSpace) {
     SCOPED_TRACE(Narrow(c.pszA) + " vs " + Narrow(c.pszB));
     EXPECT_EQ(TokVecCompare(XTokVec(c.pszA), XTokVec(c.pszB)), c.result);
     EXPECT_EQ(TokVecCompare(XTokVec(c.pszB), XTokVec(c.pszA)), c.result == eCmpEqual ? eCmpEqual : 3 - c.result);
-    EXPECT_STREQ(Narrow(CompareResultString(c.result)).c_str(), c.result == eCmpLess    ? "<"
-                                                                : c.result == eCmpEqual ? "="
-                                                                                        : ">");
+    EXPECT_EQ(Narrow(CompareResultString(c.result)), std::string(1, "?<>="[c.result]));
   }
   EXPECT_EQ(Narrow(CompareResultString(0)), "?");
 }

@@ -14,25 +14,22 @@ using colang::platform::PathSplit;
 TEST(PathSplit, PartsFollowTheWindowsRules) {
   struct Case {
     const XChar* path;
-    const XChar *drive, *dir, *fname, *ext;
+    const XChar* parts;  // drive|dir|fname|ext
   } cases[] = {
-      {XT("C:\\rlg\\App0407.rlg"), XT("C:"), XT("\\rlg\\"), XT("App0407"), XT(".rlg")},
-      {XT("/some/dir\\App0407.rlg"), XT(""), XT("/some/dir\\"), XT("App0407"), XT(".rlg")},
-      {XT("a.b/c"), XT(""), XT("a.b/"), XT("c"), XT("")},
-      {XT("x.tar.gz"), XT(""), XT(""), XT("x.tar"), XT(".gz")},
-      {XT(".rlg"), XT(""), XT(""), XT(""), XT(".rlg")},
-      {XT("dir\\"), XT(""), XT("dir\\"), XT(""), XT("")},
-      {XT("C:App"), XT("C:"), XT(""), XT("App"), XT("")},
-      {XT(""), XT(""), XT(""), XT(""), XT("")},
+      {XT("C:\\rlg\\App0407.rlg"), XT("C:|\\rlg\\|App0407|.rlg")},
+      {XT("/some/dir\\App0407.rlg"), XT("|/some/dir\\|App0407|.rlg")},
+      {XT("a.b/c"), XT("|a.b/|c|")},
+      {XT("x.tar.gz"), XT("||x.tar|.gz")},
+      {XT(".rlg"), XT("|||.rlg")},
+      {XT("dir\\"), XT("|dir\\||")},
+      {XT("C:App"), XT("C:||App|")},
+      {XT(""), XT("|||")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.path));
     XString drive, dir, fname, ext;
     ASSERT_TRUE(PathSplit(c.path, &drive, &dir, &fname, &ext));
-    EXPECT_EQ(drive, c.drive);
-    EXPECT_EQ(dir, c.dir);
-    EXPECT_EQ(fname, c.fname);
-    EXPECT_EQ(ext, c.ext);
+    EXPECT_EQ(drive + XT("|") + dir + XT("|") + fname + XT("|") + ext, c.parts);
   }
 }
 
@@ -80,41 +77,29 @@ TEST(CurrentDirectory, SetWithBackslashesAndReadBack) {
 }
 
 TEST(OleVariants, ChangeTypeToString) {
-  BSTR bstrSource = SysAllocString(XT("C:\\rlg"));
-  struct Case {
-    VARTYPE vt;
-    void (*set)(VARIANT&, BSTR);
-    const XChar* expected;
-  } cases[] = {
-      {VT_EMPTY, [](VARIANT&, BSTR) {}, XT("")},
-      {VT_BSTR, [](VARIANT& v, BSTR b) { v.bstrVal = SysAllocString(b); }, XT("C:\\rlg")},
-      {VT_I2, [](VARIANT& v, BSTR) { v.iVal = -12; }, XT("-12")},
-      {VT_I4, [](VARIANT& v, BSTR) { v.lVal = -123456; }, XT("-123456")},
-      {VT_UI4, [](VARIANT& v, BSTR) { v.ulVal = 4000000000u; }, XT("4000000000")},
-      {VT_R8, [](VARIANT& v, BSTR) { v.dblVal = 1.5; }, XT("1.5")},
-      {VT_BOOL, [](VARIANT& v, BSTR) { v.boolVal = VARIANT_TRUE; }, XT("-1")},
-      {VT_BOOL, [](VARIANT& v, BSTR) { v.boolVal = VARIANT_FALSE; }, XT("0")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Narrow(c.expected));
-    VARIANT var;
-    VariantInit(&var);
-    var.vt = c.vt;
-    c.set(var, bstrSource);
-    ASSERT_EQ(VariantChangeType(&var, &var, 0, VT_BSTR), S_OK);
-    EXPECT_EQ(var.vt, VT_BSTR);
-    ASSERT_NE(var.bstrVal, nullptr);
-    EXPECT_EQ(XString(var.bstrVal, SysStringLen(var.bstrVal)), c.expected);
-    EXPECT_EQ(VariantClear(&var), S_OK);
-    EXPECT_EQ(var.vt, VT_EMPTY);
+  VARIANT cases[9];
+  for (VARIANT& var : cases) VariantInit(&var);
+  cases[1].vt = VT_BSTR, cases[1].bstrVal = SysAllocString(XT("C:\\rlg"));
+  cases[2].vt = VT_I2, cases[2].iVal = -12;
+  cases[3].vt = VT_I4, cases[3].lVal = -123456;
+  cases[4].vt = VT_UI4, cases[4].ulVal = 4000000000u;
+  cases[5].vt = VT_R8, cases[5].dblVal = 1.5;
+  cases[6].vt = VT_BOOL, cases[6].boolVal = VARIANT_TRUE;
+  cases[7].vt = VT_BOOL, cases[7].boolVal = VARIANT_FALSE;
+  cases[8].vt = VT_NULL;  // converts to no string and stays
+  const XChar* expected[] = {XT(""),           XT("C:\\rlg"), XT("-12"), XT("-123456"),
+                             XT("4000000000"), XT("1.5"),     XT("-1"),  XT("0")};
+  for (size_t i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_EQ(VariantChangeType(&cases[i], &cases[i], 0, VT_BSTR), S_OK);
+    EXPECT_EQ(cases[i].vt, VT_BSTR);
+    ASSERT_NE(cases[i].bstrVal, nullptr);
+    EXPECT_EQ(XString(cases[i].bstrVal, SysStringLen(cases[i].bstrVal)), expected[i]);
+    EXPECT_EQ(VariantClear(&cases[i]), S_OK);
+    EXPECT_EQ(cases[i].vt, VT_EMPTY);
   }
-  SysFreeString(bstrSource);
-
-  VARIANT var;
-  VariantInit(&var);
-  var.vt = VT_NULL;
-  EXPECT_NE(VariantChangeType(&var, &var, 0, VT_BSTR), S_OK);
-  EXPECT_EQ(var.vt, VT_NULL);
+  EXPECT_NE(VariantChangeType(&cases[8], &cases[8], 0, VT_BSTR), S_OK);
+  EXPECT_EQ(cases[8].vt, VT_NULL);
 }
 
 }  // namespace

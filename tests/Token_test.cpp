@@ -132,7 +132,7 @@ TEST(XTokenDump, KindNamesDescriptionsAndTheKeptTextOfUnknownKinds) {
 
   const XChar* pszFive = XToken::PartKindString(5);
   EXPECT_EQ(Narrow(pszFive), "unknown XToken::PartKindString: 5");
-  EXPECT_EQ(Narrow(XToken::PartKindString(-1)), "unknown XToken::PartKindString: -1");
+  XToken::PartKindString(-1);
   EXPECT_EQ(Narrow(pszFive), "unknown XToken::PartKindString: -1") << "one kept text, overwritten";
 }
 

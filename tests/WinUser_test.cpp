@@ -11,62 +11,45 @@
 
 namespace {
 
-using colang::test::ChildCreate;
-using colang::test::ClassName;
-using colang::test::MenuText;
-using colang::test::TopLevelCreate;
-using colang::test::UiClassRegister;
-using colang::test::UiClassUnregister;
-using colang::test::WindowText;
-using colang::test::XWindowOwner;
-
-const XChar* const kOwnerData = reinterpret_cast<const XChar*>(static_cast<UINT_PTR>(0x1234));
-// A predefined menu bitmap: valid on Windows without loading anything, and
-// none of those that Windows keeps at the end of a menu bar.
-const XChar* const kBitmap = reinterpret_cast<const XChar*>(static_cast<UINT_PTR>(8));
+using namespace colang::test;
 
 TEST(WinUserMenu, StateTextAndIdentifierOfEachKindOfItem) {
-  HMENU hMenu = CreatePopupMenu();
-  HMENU hSub = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(hSub, MF_STRING, 1, XT("a")));
-  ASSERT_TRUE(AppendMenuW(hSub, MF_STRING, 2, XT("b")));
-  ASSERT_TRUE(AppendMenuW(hSub, MF_STRING, 3, XT("c")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_STRING | MF_CHECKED | MF_GRAYED, 10, XT("&Open\tCtrl+O")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_POPUP | MF_CHECKED, reinterpret_cast<UINT_PTR>(hSub), XT("&Edit")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_OWNERDRAW, 11, kOwnerData));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_BITMAP, 12, kBitmap));
-  HMENU hEmptyTitled = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hEmptyTitled), XT("")));
+  HMENU hSub = MenuCreate({{MF_STRING, 1, XT("a")}, {MF_STRING, 2, XT("b")}, {MF_STRING, 3, XT("c")}});
+  // Bitmap 8 is predefined: valid on Windows without loading anything, and
+  // none of those that Windows keeps at the end of a menu bar.
+  HMENU hMenu = MenuCreate({{MF_STRING | MF_CHECKED | MF_GRAYED, 10, XT("&Open\tCtrl+O")},
+                            {MF_SEPARATOR, 0, nullptr},
+                            {MF_POPUP | MF_CHECKED, AsID(hSub), XT("&Edit")},
+                            {MF_OWNERDRAW, 11, AsText(0x1234)},
+                            {MF_BITMAP, 12, AsText(8)},
+                            {MF_POPUP, AsID(CreatePopupMenu()), XT("")}});
   ASSERT_EQ(GetMenuItemCount(hMenu), 6);
-
   struct Case {
-    UINT nPos;
     UINT nState;
     int nLength;
     const XChar* text;
     UINT nID;
-    bool bSub;
   } cases[] = {
-      {0, MF_CHECKED | MF_GRAYED, 12, XT("&Open\tCtrl+O"), 10, false},
-      {1, MF_SEPARATOR | MF_GRAYED | MF_DISABLED, 0, XT(""), 0, false},
-      {2, (3u << 8) | MF_POPUP | MF_CHECKED, 5, XT("&Edit"), 0xFFFFFFFFu, true},
-      {3, MF_OWNERDRAW, 0, XT(""), 11, false},
-      {4, MF_BITMAP, 0, XT(""), 12, false},
-      {5, MF_POPUP, 0, XT(""), 0xFFFFFFFFu, true},
+      {MF_CHECKED | MF_GRAYED, 12, XT("&Open\tCtrl+O"), 10},
+      {MF_SEPARATOR | MF_GRAYED | MF_DISABLED, 0, XT(""), 0},
+      {(3u << 8) | MF_POPUP | MF_CHECKED, 5, XT("&Edit"), ~0u},
+      {MF_OWNERDRAW, 0, XT(""), 11},
+      {MF_BITMAP, 0, XT(""), 12},
+      {MF_POPUP, 0, XT(""), ~0u},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.nPos);
-    EXPECT_EQ(GetMenuState(hMenu, c.nPos, MF_BYPOSITION), c.nState);
+  for (UINT nPos = 0; nPos < 6; ++nPos) {
+    const Case& c = cases[nPos];
+    SCOPED_TRACE(nPos);
+    EXPECT_EQ(GetMenuState(hMenu, nPos, MF_BYPOSITION), c.nState);
     XChar buffer[64] = {XChar('x')};
-    EXPECT_EQ(GetMenuStringW(hMenu, c.nPos, buffer, 64, MF_BYPOSITION), c.nLength);
+    EXPECT_EQ(GetMenuStringW(hMenu, nPos, buffer, 64, MF_BYPOSITION), c.nLength);
     EXPECT_EQ(XString(buffer), c.text);
-    EXPECT_EQ(GetMenuItemID(hMenu, static_cast<int>(c.nPos)), c.nID);
-    EXPECT_EQ(GetSubMenu(hMenu, static_cast<int>(c.nPos)) != nullptr, c.bSub);
+    EXPECT_EQ(GetMenuItemID(hMenu, static_cast<int>(nPos)), c.nID);
+    EXPECT_EQ(GetSubMenu(hMenu, static_cast<int>(nPos)) != nullptr, c.nID == ~0u);
   }
   EXPECT_EQ(GetSubMenu(hMenu, 2), hSub);
-  EXPECT_EQ(GetMenuState(hMenu, 6, MF_BYPOSITION), 0xFFFFFFFFu);
-  EXPECT_EQ(GetMenuItemID(hMenu, 6), 0xFFFFFFFFu);
+  EXPECT_EQ(GetMenuState(hMenu, 6, MF_BYPOSITION), ~0u);
+  EXPECT_EQ(GetMenuItemID(hMenu, 6), ~0u);
   // By command the search reaches into submenus.
   EXPECT_EQ(GetMenuState(hMenu, 2, MF_BYCOMMAND), 0u);
   EXPECT_TRUE(DestroyMenu(hMenu));
@@ -74,42 +57,35 @@ TEST(WinUserMenu, StateTextAndIdentifierOfEachKindOfItem) {
 }
 
 TEST(WinUserMenu, TextIsCutToTheBuffer) {
-  HMENU hMenu = CreatePopupMenu();
   XString strLong(11000, XChar('w'));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_STRING, 1, strLong.c_str()));
+  XMenuOwner menu(MenuCreate({{MF_STRING, 1, strLong.c_str()}}));
   std::vector<XChar> buffer(10000, XChar('x'));
-  EXPECT_EQ(GetMenuStringW(hMenu, 0, buffer.data(), 10000, MF_BYPOSITION), 9999);
+  EXPECT_EQ(GetMenuStringW(menu.Get(), 0, buffer.data(), 10000, MF_BYPOSITION), 9999);
   EXPECT_EQ(XString(buffer.data()), strLong.substr(0, 9999));
-  EXPECT_EQ(GetMenuStringW(hMenu, 0, nullptr, 0, MF_BYPOSITION), 11000);
-  DestroyMenu(hMenu);
+  EXPECT_EQ(GetMenuStringW(menu.Get(), 0, nullptr, 0, MF_BYPOSITION), 11000);
 }
 
 TEST(WinUserMenu, ModifyReplacesTypeStateAndText) {
-  HMENU hMenu = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_STRING | MF_CHECKED | MF_MENUBREAK, 7, XT("Old")));
+  HMENU hSub = MenuCreate({{MF_STRING, 1, XT("a")}});
+  XMenuOwner menu(
+      MenuCreate({{MF_STRING | MF_CHECKED | MF_MENUBREAK, 7, XT("Old")}, {MF_POPUP, AsID(hSub), XT("Sub")}}));
+  HMENU hMenu = menu.Get();
   ASSERT_TRUE(ModifyMenuW(hMenu, 0, MF_BYPOSITION | MF_GRAYED, 8, XT("New")));
   EXPECT_EQ(MenuText(hMenu, 0), XT("New"));
   EXPECT_EQ(GetMenuItemID(hMenu, 0), 8u);
   EXPECT_EQ(GetMenuState(hMenu, 0, MF_BYPOSITION), MF_GRAYED);
-  EXPECT_FALSE(ModifyMenuW(hMenu, 1, MF_BYPOSITION, 9, XT("past the end")));
+  EXPECT_FALSE(ModifyMenuW(hMenu, 2, MF_BYPOSITION, 9, XT("past the end")));
   EXPECT_FALSE(ModifyMenuW(nullptr, 0, MF_BYPOSITION, 9, XT("x")));
-
-  HMENU hSub = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(hSub, MF_STRING, 1, XT("a")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hSub), XT("Sub")));
-  ASSERT_TRUE(ModifyMenuW(hMenu, 1, MF_BYPOSITION | MF_POPUP | MF_HILITE, reinterpret_cast<UINT_PTR>(hSub), XT("Neu")));
+  ASSERT_TRUE(ModifyMenuW(hMenu, 1, MF_BYPOSITION | MF_POPUP | MF_HILITE, AsID(hSub), XT("Neu")));
   EXPECT_EQ(GetSubMenu(hMenu, 1), hSub);
   EXPECT_EQ(GetMenuState(hMenu, 1, MF_BYPOSITION), (1u << 8) | MF_POPUP | MF_HILITE);
   EXPECT_EQ(MenuText(hMenu, 1), XT("Neu"));
-  DestroyMenu(hMenu);
 }
 
 TEST(WinUserMenu, CheckEnableAndInsertByPositionAndCommand) {
-  HMENU hMenu = CreateMenu();
-  HMENU hSub = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(hSub, MF_STRING, 21, XT("inner")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_STRING, 20, XT("b")));
-  ASSERT_TRUE(AppendMenuW(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hSub), XT("sub")));
+  HMENU hSub = MenuCreate({{MF_STRING, 21, XT("inner")}});
+  XMenuOwner menu(MenuCreate({{MF_STRING, 20, XT("b")}, {MF_POPUP, AsID(hSub), XT("sub")}}, true));
+  HMENU hMenu = menu.Get();
   ASSERT_TRUE(InsertMenuW(hMenu, 0, MF_BYPOSITION, 19, XT("a")));
   ASSERT_TRUE(InsertMenuW(hMenu, 21, MF_BYCOMMAND, 22, XT("before inner")));
   EXPECT_EQ(MenuText(hMenu, 0), XT("a"));
@@ -117,12 +93,11 @@ TEST(WinUserMenu, CheckEnableAndInsertByPositionAndCommand) {
 
   EXPECT_EQ(CheckMenuItem(hMenu, 20, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
   EXPECT_EQ(CheckMenuItem(hMenu, 1, MF_BYPOSITION | MF_UNCHECKED), static_cast<DWORD>(MF_CHECKED));
-  EXPECT_EQ(CheckMenuItem(hMenu, 99, MF_BYCOMMAND | MF_CHECKED), 0xFFFFFFFFu);
+  EXPECT_EQ(CheckMenuItem(hMenu, 99, MF_BYCOMMAND | MF_CHECKED), ~0u);
   EXPECT_EQ(EnableMenuItem(hMenu, 21, MF_BYCOMMAND | MF_GRAYED), static_cast<BOOL>(MF_ENABLED));
   EXPECT_EQ(GetMenuState(hSub, 1, MF_BYPOSITION), MF_GRAYED);
   EXPECT_EQ(EnableMenuItem(hMenu, 21, MF_BYCOMMAND | MF_ENABLED), static_cast<BOOL>(MF_GRAYED));
   EXPECT_EQ(EnableMenuItem(hMenu, 7, MF_BYPOSITION | MF_GRAYED), -1);
-  DestroyMenu(hMenu);
 }
 
 struct XVisit {
@@ -138,6 +113,11 @@ BOOL CALLBACK VisitProc(HWND hWnd, LPARAM lParam) {
   return hWnd != pVisit->hStopAt;
 }
 
+std::vector<HWND> Visited(HWND hParent, XVisit visit) {
+  EnumChildWindows(hParent, VisitProc, reinterpret_cast<LPARAM>(&visit));
+  return visit.vecSeen;
+}
+
 TEST(WinUserWindow, ChildrenAreEnumeratedDepthFirstInCreationOrder) {
   XWindowOwner top(TopLevelCreate(XT("top")));
   HWND a = ChildCreate(top.Get(), XT("STATIC"), XT("a"));
@@ -151,27 +131,16 @@ TEST(WinUserWindow, ChildrenAreEnumeratedDepthFirstInCreationOrder) {
   EXPECT_EQ(GetParent(a), top.Get());
   EXPECT_EQ(GetParent(top.Get()), nullptr);
 
-  XVisit visit;
-  EnumChildWindows(top.Get(), VisitProc, reinterpret_cast<LPARAM>(&visit));
-  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{a, a1, a11, a2, b, c}));
-
-  visit.vecSeen.clear();
-  visit.hStopAt = a11;
-  EnumChildWindows(top.Get(), VisitProc, reinterpret_cast<LPARAM>(&visit));
-  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{a, a1, a11}));
-
-  visit.vecSeen.clear();
-  visit.hStopAt = nullptr;
+  EXPECT_EQ(Visited(top.Get(), {}), (std::vector<HWND>{a, a1, a11, a2, b, c}));
+  EXPECT_EQ(Visited(top.Get(), {{}, a11}), (std::vector<HWND>{a, a1, a11}));
   EXPECT_TRUE(DestroyWindow(a));
   EXPECT_FALSE(IsWindow(a11)) << "descendants go with their parent";
-  visit.hVictim = c;  // destroyed while the enumeration is at b
-  EnumChildWindows(top.Get(), VisitProc, reinterpret_cast<LPARAM>(&visit));
-  EXPECT_EQ(visit.vecSeen, (std::vector<HWND>{b}));
+  // c is destroyed while the enumeration is at b.
+  EXPECT_EQ(Visited(top.Get(), {{}, nullptr, c}), (std::vector<HWND>{b}));
 }
 
 TEST(WinUserWindow, TextClassAndMenu) {
-  HMENU hBar = CreateMenu();
-  AppendMenuW(hBar, MF_STRING, 1, XT("File"));
+  HMENU hBar = MenuCreate({{MF_STRING, 1, XT("File")}}, true);
   XWindowOwner top(TopLevelCreate(XT("Caption"), hBar));
   ASSERT_NE(top.Get(), nullptr);
   EXPECT_EQ(GetMenu(top.Get()), hBar);
@@ -190,14 +159,13 @@ TEST(WinUserWindow, TextClassAndMenu) {
   } cases[] = {{XT("edit"), XT("Edit")},     {XT("EDIT"), XT("Edit")},     {XT("Edit"), XT("Edit")},
                {XT("button"), XT("Button")}, {XT("STATIC"), XT("Static")}, {XT("listbox"), XT("ListBox")}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(colang::test::Narrow(c.created));
+    SCOPED_TRACE(Narrow(c.created));
     HWND h = ChildCreate(top.Get(), c.created, XT("t"));
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(ClassName(h), c.reported);
     XChar cut[3];
     EXPECT_EQ(GetClassNameW(h, cut, 3), 2);
   }
-
   ASSERT_TRUE(UiClassRegister(XT("colangTestClass")));
   HWND hOwn = ChildCreate(top.Get(), XT("COLANGTESTCLASS"), XT("t"));
   EXPECT_EQ(ClassName(hOwn), XT("colangTestClass"));
@@ -217,22 +185,20 @@ TEST(WinUser, HandlesOfTheWrongKindOrDestroyedFailEveryCall) {
   ASSERT_TRUE(DestroyWindow(hGone));
   HMENU hMenuGone = CreatePopupMenu();
   ASSERT_TRUE(DestroyMenu(hMenuGone));
-  HMENU hMenu = CreateMenu();
+  XMenuOwner menu(CreateMenu());
   XWindowOwner window(TopLevelCreate(XT("w")));
-  HMENU menus[] = {nullptr, hMenuGone, reinterpret_cast<HMENU>(window.Get())};
-  for (HMENU h : menus) {
+  for (HMENU h : {HMENU(nullptr), hMenuGone, reinterpret_cast<HMENU>(window.Get())}) {
     SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
     EXPECT_FALSE(IsMenu(h));
     EXPECT_EQ(GetMenuItemCount(h), -1);
-    EXPECT_EQ(GetMenuState(h, 0, MF_BYPOSITION), 0xFFFFFFFFu);
+    EXPECT_EQ(GetMenuState(h, 0, MF_BYPOSITION), ~0u);
     EXPECT_EQ(GetSubMenu(h, 0), nullptr);
     XChar buffer[8] = {};
     EXPECT_EQ(GetMenuStringW(h, 0, buffer, 8, MF_BYPOSITION), 0);
     EXPECT_FALSE(AppendMenuW(h, MF_STRING, 1, XT("x")));
     EXPECT_FALSE(DestroyMenu(h));
   }
-  HWND windows[] = {nullptr, hGone, reinterpret_cast<HWND>(hMenu)};
-  for (HWND h : windows) {
+  for (HWND h : {HWND(nullptr), hGone, reinterpret_cast<HWND>(menu.Get())}) {
     SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(DrawMenuBar(h));
@@ -245,7 +211,6 @@ TEST(WinUser, HandlesOfTheWrongKindOrDestroyedFailEveryCall) {
     EXPECT_EQ(GetClassNameW(h, buffer, 8), 0);
     EXPECT_FALSE(DestroyWindow(h));
   }
-  DestroyMenu(hMenu);
   // A child window needs a live parent.
   EXPECT_EQ(ChildCreate(hGone, XT("STATIC"), XT("orphan")), nullptr);
 }

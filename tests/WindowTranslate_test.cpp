@@ -14,55 +14,42 @@
 
 namespace {
 
+using namespace colang::test;
 using Access = XLMTranslDictAccess;
 using colang::detail::g_pDictWindow;
-using colang::test::ChildCreate;
-using colang::test::ClassName;
-using colang::test::MenuText;
-using colang::test::TopLevelCreate;
-using colang::test::TraceCapture;
-using colang::test::WindowText;
-using colang::test::XWindowOwner;
 
-const XChar* const kReport = XT(".\\LMTranslDict(1034): #####\tXLMTranslDict::WindowTranslate: failed\n");
+// Caption, menu title, menu item, group, label and button of a dialog, in
+// the source language and translated.
+const XChar* const kTexts[2][6] = {
+    {XT("Options"), XT("&File"), XT("Open"), XT("Group"), XT("Name:"), XT("Cancel")},
+    {XT("Optionen"), XT("&Datei"), XT("Öffnen"), XT("Gruppe"), XT("Name:"), XT("Abbrechen")}};
 
 XLMTranslDict German() {
   XLMTranslDict dict;
-  Access::Insert(dict, XT("Options"), XT("Optionen"));
-  Access::Insert(dict, XT("&File"), XT("&Datei"));
-  Access::Insert(dict, XT("Open"), XT("Öffnen"));
-  Access::Insert(dict, XT("Name:"), XT("Name:"));
-  Access::Insert(dict, XT("Cancel"), XT("Abbrechen"));
-  Access::Insert(dict, XT("Group"), XT("Gruppe"));
+  for (int i = 0; i < 6; ++i) Access::Insert(dict, kTexts[0][i], kTexts[1][i]);
+  Access::Insert(dict, XT(""), XT("(leer)"));
   dict.LangIDSet(0x407);
   return dict;
 }
 
 // A dialog: a menu bar, a group box, a label, an edit field with a window of
-// its own below it, and a child page holding a button.
+// its own below it, and a child page holding a button and an empty label.
 struct XDialog {
   XWindowOwner top;
-  HMENU hFile = nullptr;
-  HWND hGroup = nullptr, hLabel = nullptr, hEdit = nullptr, hBelowEdit = nullptr;
-  HWND hPage = nullptr, hCancel = nullptr, hEmpty = nullptr;
+  HMENU hFile;
+  HWND hGroup, hLabel, hEdit, hBelowEdit, hPage, hCancel, hEmpty;
 
-  explicit XDialog(const XChar* const texts[6]) : top(TopLevelCreate(texts[0], MenuBarCreate(texts))) {
-    hFile = GetSubMenu(GetMenu(top.Get()), 0);
-    hGroup = ChildCreate(top.Get(), XT("BUTTON"), texts[3], 10, BS_GROUPBOX);
-    hLabel = ChildCreate(top.Get(), XT("STATIC"), texts[4], 11);
-    hEdit = ChildCreate(top.Get(), XT("EDIT"), texts[2], 12);
-    hBelowEdit = ChildCreate(hEdit, XT("STATIC"), texts[2], 13);
-    hPage = ChildCreate(top.Get(), XT("STATIC"), XT(""), 14);
-    hCancel = ChildCreate(hPage, XT("BUTTON"), texts[5], 15);
-    hEmpty = ChildCreate(hPage, XT("STATIC"), XT(""), 16);
-  }
-  static HMENU MenuBarCreate(const XChar* const texts[6]) {
-    HMENU hBar = CreateMenu();
-    HMENU hSub = CreatePopupMenu();
-    AppendMenuW(hSub, MF_STRING, 1, texts[2]);
-    AppendMenuW(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hSub), texts[1]);
-    return hBar;
-  }
+  explicit XDialog(const XChar* const texts[6])
+      : top(TopLevelCreate(texts[0],
+                           MenuCreate({{MF_POPUP, AsID(MenuCreate({{MF_STRING, 1, texts[2]}})), texts[1]}}, true))),
+        hFile(GetSubMenu(GetMenu(top.Get()), 0)),
+        hGroup(ChildCreate(top.Get(), XT("BUTTON"), texts[3], 10, BS_GROUPBOX)),
+        hLabel(ChildCreate(top.Get(), XT("STATIC"), texts[4], 11)),
+        hEdit(ChildCreate(top.Get(), XT("EDIT"), texts[2], 12)),
+        hBelowEdit(ChildCreate(hEdit, XT("STATIC"), texts[2], 13)),
+        hPage(ChildCreate(top.Get(), XT("STATIC"), XT(""), 14)),
+        hCancel(ChildCreate(hPage, XT("BUTTON"), texts[5], 15)),
+        hEmpty(ChildCreate(hPage, XT("STATIC"), XT(""), 16)) {}
   bool Made() const { return top.Get() && hFile && hGroup && hLabel && hEdit && hBelowEdit && hCancel && hEmpty; }
   // Caption, menu title, menu item, group, label, edit, below the edit, button.
   std::vector<XString> Texts() const {
@@ -73,9 +60,13 @@ struct XDialog {
   }
 };
 
-const XChar* const kSource[6] = {XT("Options"), XT("&File"), XT("Open"), XT("Group"), XT("Name:"), XT("Cancel")};
-
-std::vector<XString> Expected(std::initializer_list<const XChar*> texts) { return {texts.begin(), texts.end()}; }
+// What Texts() gives when each is in the language its letter says: S source, T translated.
+std::vector<XString> Expected(const char* pszLanguages) {
+  const int kIndex[8] = {0, 1, 2, 3, 4, 2, 2, 5};
+  std::vector<XString> vec;
+  for (int i = 0; i < 8; ++i) vec.push_back(kTexts[pszLanguages[i] == 'T'][kIndex[i]]);
+  return vec;
+}
 
 // Puts a dictionary without language in the current window slot, which the
 // translation must replace for its children and give back afterwards.
@@ -90,39 +81,29 @@ class XSlotTaken {
   const XLMTranslDict* m_pSaved;
 };
 
-TEST(WindowTranslate, ADialogIsTranslatedExceptItsEditField) {
-  XDialog dialog(kSource);
+TEST(WindowTranslate, ADialogIsTranslatedExceptItsEditFieldAndRetranslatedBack) {
+  XDialog dialog(kTexts[0]);
   ASSERT_TRUE(dialog.Made());
   ASSERT_EQ(ClassName(dialog.hEdit), XT("Edit"));
-  colang::test::HostContext host;
+  HostContext host;
   TraceCapture capture;
   XSlotTaken slot;
+  XLMTranslDict dict = German();
 
-  German().WindowTranslate(dialog.top.Get());
-
-  EXPECT_EQ(dialog.Texts(), Expected({XT("Optionen"), XT("&Datei"), XT("Öffnen"), XT("Gruppe"), XT("Name:"), XT("Open"),
-                                      XT("Öffnen"), XT("Abbrechen")}));
-  EXPECT_EQ(WindowText(dialog.hEmpty), XT(""));
+  dict.WindowTranslate(dialog.top.Get());
+  EXPECT_EQ(dialog.Texts(), Expected("TTTTTSTT"));
+  EXPECT_EQ(WindowText(dialog.hEmpty), XT("")) << "an empty control is not set";
   EXPECT_TRUE(capture.Lines().empty());
   EXPECT_TRUE(slot.Restored());
   EXPECT_EQ(colang::detail::ModuleContextCurrent(), host.Get());
-}
 
-TEST(WindowTranslate, TranslatingAndRetranslatingRestoresTheDialog) {
-  XDialog dialog(kSource);
-  ASSERT_TRUE(dialog.Made());
-  std::vector<XString> before = dialog.Texts();
-  XLMTranslDict dict = German();
-  dict.WindowTranslate(dialog.top.Get());
-  ASSERT_NE(dialog.Texts(), before);
-  XSlotTaken slot;
   dict.WindowRetranslate(dialog.top.Get());
-  EXPECT_EQ(dialog.Texts(), before);
+  EXPECT_EQ(dialog.Texts(), Expected("SSSSSSSS"));
   EXPECT_TRUE(slot.Restored());
 }
 
 TEST(WindowTranslate, OnlyTheExactEditAndFirstRichEditClassNamesAreSkipped) {
-  colang::test::RichEditLoad();
+  RichEditLoad();
   // The translated window itself is rewritten whatever its class.
   XWindowOwner top(TopLevelCreate(XT("Options"), nullptr, XT("EDIT")));
   struct Case {
@@ -137,15 +118,13 @@ TEST(WindowTranslate, OnlyTheExactEditAndFirstRichEditClassNamesAreSkipped) {
   };
   std::vector<HWND> vecControls;
   for (const Case& c : cases) {
-    HWND h = ChildCreate(top.Get(), c.created, XT("Open"));
-    ASSERT_NE(h, nullptr) << colang::test::Narrow(c.created);
-    ASSERT_EQ(ClassName(h), c.reported);
-    vecControls.push_back(h);
+    vecControls.push_back(ChildCreate(top.Get(), c.created, XT("Open")));
+    ASSERT_NE(vecControls.back(), nullptr) << Narrow(c.created);
+    ASSERT_EQ(ClassName(vecControls.back()), c.reported);
   }
   // A class spelt EDIT of the application's own is no edit control of the system's.
-  const XChar* pszOwnClass = XT("EDIT");
-  ASSERT_TRUE(colang::test::UiClassRegister(pszOwnClass));
-  HWND hOwn = ChildCreate(top.Get(), pszOwnClass, XT("Open"));
+  ASSERT_TRUE(UiClassRegister(XT("EDIT")));
+  HWND hOwn = ChildCreate(top.Get(), XT("EDIT"), XT("Open"));
   ASSERT_NE(hOwn, nullptr);
   XString strOwnClass = ClassName(hOwn);
 
@@ -153,114 +132,76 @@ TEST(WindowTranslate, OnlyTheExactEditAndFirstRichEditClassNamesAreSkipped) {
 
   EXPECT_EQ(WindowText(top.Get()), XT("Optionen"));
   for (size_t i = 0; i < vecControls.size(); ++i) {
-    SCOPED_TRACE(colang::test::Narrow(cases[i].created));
+    SCOPED_TRACE(Narrow(cases[i].created));
     EXPECT_EQ(WindowText(vecControls[i]), cases[i].bTranslated ? XT("Öffnen") : XT("Open"));
   }
   XString strOwnText = WindowText(hOwn);
   DestroyWindow(hOwn);
-  colang::test::UiClassUnregister(pszOwnClass);
-  if (strOwnClass != pszOwnClass) GTEST_SKIP() << "this platform reports the system spelling for an own class EDIT";
+  UiClassUnregister(XT("EDIT"));
+  if (strOwnClass != XT("EDIT")) GTEST_SKIP() << "this platform reports the system spelling for an own class EDIT";
   EXPECT_EQ(strOwnText, XT("Öffnen"));
 }
 
-TEST(WindowTranslate, AnEmptyCaptionIsSetButAnEmptyControlIsNot) {
-  XLMTranslDict dict = German();
-  Access::Insert(dict, XT(""), XT("(leer)"));
-  XWindowOwner top(TopLevelCreate(XT("")));
-  HWND hEmpty = ChildCreate(top.Get(), XT("STATIC"), XT(""));
-  ASSERT_NE(hEmpty, nullptr);
-  dict.WindowTranslate(top.Get());
-  EXPECT_EQ(WindowText(top.Get()), XT("(leer)"));
-  EXPECT_EQ(WindowText(hEmpty), XT(""));
-}
-
 TEST(WindowTranslate, AFailedMenuBarRedrawKeepsTheCaptionAndIsReportedByTranslationOnly) {
-  struct Case {
-    bool bRetranslate;
-    std::vector<XString> expected;
-    size_t nReports;
-  } cases[] = {
-      {false,
-       Expected({XT("Options"), XT("&Datei"), XT("Öffnen"), XT("Gruppe"), XT("Name:"), XT("Open"), XT("Öffnen"),
-                 XT("Abbrechen")}),
-       1},
-      {true,
-       Expected(
-           {XT("Optionen"), XT("&File"), XT("Open"), XT("Group"), XT("Name:"), XT("Öffnen"), XT("Open"), XT("Cancel")}),
-       0},
-  };
-  const XChar* const kTranslated[6] = {XT("Optionen"), XT("&Datei"), XT("Öffnen"),
-                                       XT("Gruppe"),   XT("Name:"),  XT("Abbrechen")};
   XLMTranslDict dict = German();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.bRetranslate ? "retranslate" : "translate");
-    XDialog dialog(c.bRetranslate ? kTranslated : kSource);
+  for (bool bRetranslate : {false, true}) {
+    SCOPED_TRACE(bRetranslate ? "retranslate" : "translate");
+    XDialog dialog(kTexts[bRetranslate]);
     ASSERT_TRUE(dialog.Made());
-    if (!colang::test::DrawMenuBarFailNth(1)) GTEST_SKIP() << colang::test::kNoFailureControl;
+    if (!DrawMenuBarFailNth(1)) GTEST_SKIP() << kNoFailureControl;
     TraceCapture capture;
-    if (c.bRetranslate)
-      dict.WindowRetranslate(dialog.top.Get());
-    else
-      dict.WindowTranslate(dialog.top.Get());
-    colang::test::DrawMenuBarFailNth(0);
-    EXPECT_EQ(dialog.Texts(), c.expected);
-    ASSERT_EQ(capture.Lines().size(), c.nReports);
-    if (c.nReports == 1) {
-      EXPECT_EQ(capture.Lines()[0], kReport);
-    }
+    bRetranslate ? dict.WindowRetranslate(dialog.top.Get()) : dict.WindowTranslate(dialog.top.Get());
+    DrawMenuBarFailNth(0);
+    EXPECT_EQ(dialog.Texts(), Expected(bRetranslate ? "TSSSSTSS" : "STTTTSTT"));
+    const XString strReport = XT(".\\LMTranslDict(1034): #####\tXLMTranslDict::WindowTranslate: failed\n");
+    EXPECT_EQ(capture.Lines(), bRetranslate ? std::vector<XString>{} : std::vector<XString>{strReport});
   }
 }
 
-TEST(WindowTranslate, AWindowWithoutMenuBarIsNotRedrawn) {
-  XWindowOwner top(TopLevelCreate(XT("Options")));
-  bool bArmed = colang::test::DrawMenuBarFailNth(1);
+TEST(WindowTranslate, AWindowWithoutMenuBarIsNotRedrawnAndItsEmptyCaptionIsSet) {
+  XWindowOwner top(TopLevelCreate(XT("")));
+  bool bArmed = DrawMenuBarFailNth(1);
   TraceCapture capture;
   German().WindowTranslate(top.Get());
-  EXPECT_EQ(WindowText(top.Get()), XT("Optionen"));
+  EXPECT_EQ(WindowText(top.Get()), XT("(leer)"));
   EXPECT_TRUE(capture.Lines().empty());
   if (!bArmed) return;
   // The failure arranged for the next redraw is still pending.
   EXPECT_FALSE(DrawMenuBar(top.Get()));
-  colang::test::DrawMenuBarFailNth(0);
+  DrawMenuBarFailNth(0);
 }
 
 TEST(WindowTranslate, HandlesThatAreNoWindowAreLeftAlone) {
   HWND hGone = TopLevelCreate(XT("Options"));
   DestroyWindow(hGone);
-  HMENU hMenu = CreateMenu();
-  AppendMenuW(hMenu, MF_STRING, 1, XT("Open"));
-  HWND handles[] = {nullptr, hGone, reinterpret_cast<HWND>(hMenu)};
+  XMenuOwner menu(MenuCreate({{MF_STRING, 1, XT("Open")}}));
   XLMTranslDict dict = German();
   TraceCapture capture;
-  for (HWND h : handles) {
+  for (HWND h : {HWND(nullptr), hGone, reinterpret_cast<HWND>(menu.Get())}) {
     dict.WindowTranslate(h);
     dict.WindowRetranslate(h);
   }
   EXPECT_TRUE(capture.Lines().empty());
-  EXPECT_EQ(MenuText(hMenu, 0), XT("Open"));
+  EXPECT_EQ(MenuText(menu.Get(), 0), XT("Open"));
   EXPECT_EQ(g_pDictWindow, nullptr);
-  DestroyMenu(hMenu);
 }
 
 TEST(WindowTranslate, FiveThousandControlsAreAllTranslated) {
   constexpr int kControls = 5000;
   XLMTranslDict dict = German();
   XWindowOwner top(TopLevelCreate(XT("Options")));
-  std::vector<HWND> vecControls;
   HWND hPage = ChildCreate(top.Get(), XT("STATIC"), XT("Group"));
+  std::vector<HWND> vecControls;
   for (int i = 0; i < kControls; ++i) {
-    std::string text = "Item " + std::to_string(i);
-    XString strText = colang::test::Widen(text);
-    Access::Insert(dict, strText.c_str(), colang::test::Widen("Eintrag " + std::to_string(i)).c_str());
-    HWND h = ChildCreate(i % 2 ? hPage : top.Get(), XT("BUTTON"), strText.c_str(), 100 + i);
-    ASSERT_NE(h, nullptr) << i;
-    vecControls.push_back(h);
+    XString strText = Widen("Item " + std::to_string(i));
+    Access::Insert(dict, strText.c_str(), Widen("Eintrag " + std::to_string(i)).c_str());
+    vecControls.push_back(ChildCreate(i % 2 ? hPage : top.Get(), XT("BUTTON"), strText.c_str(), 100 + i));
+    ASSERT_NE(vecControls.back(), nullptr) << i;
   }
   dict.WindowTranslate(top.Get());
   int nTranslated = 0;
   for (int i = 0; i < kControls; ++i)
-    if (WindowText(vecControls[static_cast<size_t>(i)]) == colang::test::Widen("Eintrag " + std::to_string(i)))
-      ++nTranslated;
+    nTranslated += WindowText(vecControls[static_cast<size_t>(i)]) == Widen("Eintrag " + std::to_string(i));
   EXPECT_EQ(nTranslated, kControls);
   EXPECT_EQ(WindowText(hPage), XT("Gruppe"));
 }

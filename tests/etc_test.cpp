@@ -10,9 +10,6 @@ namespace {
 
 using namespace colang::test;
 
-const XChar* const kVarnok = XT("SOFTWARE\\VARNOK\\Tessaloc\\common");
-const XChar* const kGorva = XT("SOFTWARE\\GORVA\\Tessaloc\\common");
-
 // A tree of directories, the working directory at app/bin, PATH made of
 // two directories of the tree; everything put back afterwards.
 class SearchPathTest : public testing::Test {
@@ -30,9 +27,6 @@ class SearchPathTest : public testing::Test {
     return m_dir.Text(name);
   }
   void Remove(const char* pszDir) { fs::remove(m_dir.Path() / pszDir / "App0407.rlg"); }
-
-  // Opens the settings key for writing; null where HKEY_LOCAL_MACHINE cannot be written.
-  HKEY RegistryKey(XRegistryKeyGuard& guard) { return guard.Create(); }
 
   XProcessStateGuard m_state;
   XTempDir m_dir;
@@ -54,6 +48,9 @@ TEST_F(SearchPathTest, EachPlaceIsTriedInTurn) {
   Remove("app");
   EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), strSettings);
   Remove("settings");
+  EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), strPath2);
+  // Elements are split at semicolons, empty ones skipped, a trailing separator allowed.
+  PathSet(m_dir.Text("path1") + XT(";;") + m_dir.Text("path2") + XT("\\"));
   EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), strPath2);
   Remove("path2");
   EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), XT(""));
@@ -80,12 +77,6 @@ TEST_F(SearchPathTest, SettingsDirectoryGetsASeparatorWhateverItEndsWith) {
   }
 }
 
-TEST_F(SearchPathTest, PathElementsAreSplitAndEmptyOnesSkipped) {
-  XString strPath2 = Place("path2");
-  PathSet(m_dir.Text("path1") + XT(";;") + m_dir.Text("path2") + XT("\\"));
-  EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), strPath2);
-}
-
 TEST_F(SearchPathTest, MissingOrEmptyPathIsReportedOnceNothingElseFound) {
   for (const XChar* pszPath : {static_cast<const XChar*>(nullptr), XT("")}) {
     SetEnvironmentVariableW(XT("PATH"), pszPath);
@@ -103,7 +94,7 @@ TEST_F(SearchPathTest, MissingOrEmptyPathIsReportedOnceNothingElseFound) {
 }
 
 TEST_F(SearchPathTest, RegistryValueIsTheSettingsDirectoryUntilTheHostGivesOne) {
-  HKEY hKey = RegistryKey(m_regVarnok);
+  HKEY hKey = m_regVarnok.Create();
   if (hKey == nullptr) GTEST_SKIP() << "HKEY_LOCAL_MACHINE cannot be written here, or the settings exist already";
   XString strSettings = Place("settings");
   XString strPath1 = Place("path1");
@@ -125,14 +116,14 @@ TEST_F(SearchPathTest, RegistryValueIsTheSettingsDirectoryUntilTheHostGivesOne) 
 }
 
 TEST_F(SearchPathTest, SecondRegistryKeyServesOnlyWhenTheFirstIsMissing) {
-  HKEY hGorva = RegistryKey(m_regGorva);
+  HKEY hGorva = m_regGorva.Create();
   if (hGorva == nullptr) GTEST_SKIP() << "HKEY_LOCAL_MACHINE cannot be written here, or the settings exist already";
   EXPECT_EQ(RegStringSet(hGorva, XT("Other"), XT("x")), ERROR_SUCCESS);
   EXPECT_EQ(RegStringSet(hGorva, XT("Rlg_Path"), XT("C:\\gorva")), ERROR_SUCCESS);
   RegCloseKey(hGorva);
   EXPECT_EQ(RLGPathLookup(), XT("C:\\gorva"));
 
-  HKEY hVarnok = RegistryKey(m_regVarnok);
+  HKEY hVarnok = m_regVarnok.Create();
   ASSERT_NE(hVarnok, nullptr);
   RegCloseKey(hVarnok);
   EXPECT_EQ(RLGPathLookup(), XT(""));
@@ -147,12 +138,9 @@ TEST(RLGPathInitialize, AsksTheHostForItsDirectoryAndKeepsItOnlyOnSuccess) {
   stub.varAnswer.lVal = 1234;
   EXPECT_TRUE(XLMTranslDict::RLGPathInitialize(&stub));
   EXPECT_EQ(XLMTranslDict::RLGPathGet(), XT("1234"));
-  EXPECT_EQ(stub.nCalls, 1);
-  EXPECT_EQ(stub.strSection, XT("common"));
-  EXPECT_EQ(stub.strKey, XT("Rlg_Path"));
-  EXPECT_EQ(stub.nArg3, 8);
-  EXPECT_EQ(stub.nArg5, 4);
-  EXPECT_EQ(stub.vtOnEntry, VT_EMPTY);
+  // ValueGet("common", "Rlg_Path", 8, an empty variant, 4), once.
+  EXPECT_EQ(stub.strSection + XT("|") + stub.strKey, XT("common|Rlg_Path"));
+  EXPECT_TRUE(stub.nCalls == 1 && stub.nArg3 == 8 && stub.nArg5 == 4 && stub.vtOnEntry == VT_EMPTY);
 
   for (HRESULT hr : {S_FALSE, E_FAIL}) {
     stub.hrResult = hr;

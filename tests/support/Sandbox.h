@@ -52,8 +52,7 @@ class XTempDir {
   fs::path Write(std::string_view relative, std::string_view bytes) const {
     fs::path path = m_path / fs::u8path(std::string(relative));
     fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
   fs::path Dir(std::string_view relative) const {
@@ -69,24 +68,21 @@ class XTempDir {
 // Restores the working directory and PATH.
 class XProcessStateGuard {
  public:
-  XProcessStateGuard() : m_cwd(fs::current_path()) { m_bHadPath = EnvGet(XT("PATH"), m_strPath); }
+  XProcessStateGuard() : m_cwd(fs::current_path()), m_vecPath(32768) {
+    SetLastError(0);
+    DWORD n = GetEnvironmentVariableW(XT("PATH"), m_vecPath.data(), static_cast<DWORD>(m_vecPath.size()));
+    m_bHadPath = n != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    if (n >= m_vecPath.size()) m_vecPath[0] = 0;
+  }
   ~XProcessStateGuard() {
     std::error_code ec;
     fs::current_path(m_cwd, ec);
-    SetEnvironmentVariableW(XT("PATH"), m_bHadPath ? m_strPath.c_str() : nullptr);
-  }
-  static bool EnvGet(const XChar* pszName, XString& strValue) {
-    std::vector<XChar> buffer(32768);
-    SetLastError(0);
-    DWORD n = GetEnvironmentVariableW(pszName, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
-    strValue.assign(buffer.data(), n < buffer.size() ? n : 0);
-    return true;
+    SetEnvironmentVariableW(XT("PATH"), m_bHadPath ? m_vecPath.data() : nullptr);
   }
 
  private:
   fs::path m_cwd;
-  XString m_strPath;
+  std::vector<XChar> m_vecPath;
   bool m_bHadPath;
 };
 
@@ -167,10 +163,10 @@ class XRegistryKeyGuard {
   HKEY Create() const {
     HKEY hKey = nullptr;
     if (m_vecCreated.empty() || m_vecCreated.back() != m_strKey) return nullptr;
-    if (RegCreateKeyExW(m_hRoot, m_strKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &hKey,
-                        nullptr) != ERROR_SUCCESS)
-      return nullptr;
-    return hKey;
+    return RegCreateKeyExW(m_hRoot, m_strKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           &hKey, nullptr) == ERROR_SUCCESS
+               ? hKey
+               : nullptr;
   }
 
  private:

@@ -4,6 +4,7 @@
 // exist so that a test can skip without them.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "colang/XString.h"
@@ -14,83 +15,87 @@
 
 namespace colang::test {
 
-// The module that application window classes belong to.
-inline HINSTANCE UiInstance() {
 #if defined(_WIN32)
-  return GetModuleHandleW(nullptr);
-#else
-  return nullptr;
-#endif
-}
-
+inline HINSTANCE UiInstance() { return GetModuleHandleW(nullptr); }
 // Registers an application window class spelt exactly pszName.
 inline bool UiClassRegister(const XChar* pszName) {
-#if defined(_WIN32)
   WNDCLASSW wc = {};
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = UiInstance();
   wc.lpszClassName = pszName;
   return RegisterClassW(&wc) != 0;
-#else
-  return EmuWindowClassRegister(pszName) != 0;
-#endif
 }
-
-inline void UiClassUnregister(const XChar* pszName) {
-#if defined(_WIN32)
-  UnregisterClassW(pszName, UiInstance());
-#else
-  EmuWindowClassUnregister(pszName);
-#endif
-}
-
-// Makes the classes of the rich edit controls exist ("RICHEDIT",
-// "RichEdit20W"); on Windows they come with their libraries.
+inline void UiClassUnregister(const XChar* pszName) { UnregisterClassW(pszName, UiInstance()); }
+// The rich edit classes ("RICHEDIT", "RichEdit20W") come with their libraries.
 inline void RichEditLoad() {
-#if defined(_WIN32)
   LoadLibraryW(L"riched32.dll");
   LoadLibraryW(L"riched20.dll");
-#endif
 }
-
-// The nNth ModifyMenuW (or DrawMenuBar) from now fails; false where only
-// real Windows functions run and no failure can be arranged.
-inline bool ModifyMenuFailNth(int nNth) {
-#if defined(_WIN32)
-  (void)nNth;
-  return false;
+// Only the emulation can make a chosen call fail.
+inline bool ModifyMenuFailNth(int) { return false; }
+inline bool DrawMenuBarFailNth(int) { return false; }
 #else
+inline HINSTANCE UiInstance() { return nullptr; }
+inline bool UiClassRegister(const XChar* pszName) { return EmuWindowClassRegister(pszName) != 0; }
+inline void UiClassUnregister(const XChar* pszName) { EmuWindowClassUnregister(pszName); }
+inline void RichEditLoad() {}
+// The nNth ModifyMenuW (or DrawMenuBar) from now fails; true where that can be arranged.
+inline bool ModifyMenuFailNth(int nNth) {
   EmuFailNthModifyMenu(nNth);
   return true;
-#endif
 }
-
 inline bool DrawMenuBarFailNth(int nNth) {
-#if defined(_WIN32)
-  (void)nNth;
-  return false;
-#else
   EmuFailNthDrawMenuBar(nNth);
   return true;
-#endif
 }
+#endif
 
 constexpr const char* kNoFailureControl = "failing a chosen call needs the emulation";
 
-// Destroys a top-level window (with its children and menu bar) at scope end.
-class XWindowOwner {
+inline void UiDestroy(HWND hWnd) {
+  if (IsWindow(hWnd)) DestroyWindow(hWnd);
+}
+inline void UiDestroy(HMENU hMenu) {
+  if (IsMenu(hMenu)) DestroyMenu(hMenu);
+}
+
+// Destroys a window (with its children and menu bar) or a menu at scope end.
+template <class H>
+class XUiOwner {
  public:
-  explicit XWindowOwner(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
-  ~XWindowOwner() {
-    if (m_hWnd != nullptr && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
-  }
-  XWindowOwner(const XWindowOwner&) = delete;
-  XWindowOwner& operator=(const XWindowOwner&) = delete;
-  HWND Get() const { return m_hWnd; }
+  explicit XUiOwner(H h = nullptr) : m_h(h) {}
+  ~XUiOwner() { UiDestroy(m_h); }
+  XUiOwner(const XUiOwner&) = delete;
+  XUiOwner& operator=(const XUiOwner&) = delete;
+  H Get() const { return m_h; }
 
  private:
-  HWND m_hWnd;
+  H m_h;
 };
+using XWindowOwner = XUiOwner<HWND>;
+using XMenuOwner = XUiOwner<HMENU>;
+
+inline UINT_PTR AsID(HMENU hMenu) { return reinterpret_cast<UINT_PTR>(hMenu); }
+// A text argument that is really a number: owner data or a predefined bitmap.
+inline const XChar* AsText(UINT_PTR nValue) { return reinterpret_cast<const XChar*>(nValue); }
+
+struct XMenuItem {
+  UINT nFlags;
+  UINT_PTR nID;  // or the submenu, AsID(hSub)
+  const XChar* pszText;
+};
+
+// A popup menu (a menu bar with bBar) holding the items in order; null when one cannot be appended.
+inline HMENU MenuCreate(std::initializer_list<XMenuItem> items, bool bBar = false) {
+  HMENU hMenu = bBar ? CreateMenu() : CreatePopupMenu();
+  for (const XMenuItem& item : items) {
+    if (!AppendMenuW(hMenu, item.nFlags, item.nID, item.pszText)) {
+      DestroyMenu(hMenu);
+      return nullptr;
+    }
+  }
+  return hMenu;
+}
 
 // A top-level window of a system class, with an optional menu bar.
 inline HWND TopLevelCreate(const XChar* pszCaption, HMENU hMenu = nullptr, const XChar* pszClass = XT("STATIC")) {
