@@ -185,7 +185,11 @@ TEST_F(HostileTest, NamesAtAndBeyondThePathSplittersRoom) {
   }
 
   // A real file with the longest base name the file system allows is found
-  // and read by its bare name as well as by its path.
+  // and read by its bare name as well as by its path. Its full path is longer
+  // than Windows' MAX_PATH, which the file functions there refuse.
+#ifdef _WIN32
+  return;
+#endif
   const std::string name = std::string(247, 'b') + "0407.rlg";
   m_dir.Write("cwd/" + name, "0407\nDeutsch\nLong\nLang\n");
   for (const XString& strName : {Widen(name), m_dir.Text("cwd/" + name)}) {
@@ -217,6 +221,9 @@ TEST_F(HostileTest, PathLongerThanItsRoom) {
 }
 
 TEST_F(HostileTest, WorkingDirectoryLongerThanItsRoom) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows refuses a working directory longer than MAX_PATH";
+#endif
   // 300 characters of working directory below the temporary directory; the
   // catalog lies in its parent, found by the parent-directory step.
   std::string deep = "cwd";
