@@ -160,5 +160,12 @@ void XLMTranslDict::TextStore(XMapTransl& map, XTextIndex& index, const XChar* p
     return;
   }
   auto result = map.emplace(XString(key), pszValue);
-  index.Add(*result.first, nHash);
+  // Growing the index may run out of memory; an entry it does not know would
+  // be missed by every lookup and never replaced, so it leaves the map too.
+  try {
+    index.Add(*result.first, nHash);
+  } catch (...) {
+    map.erase(result.first);
+    throw;
+  }
 }

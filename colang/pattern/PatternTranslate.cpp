@@ -78,4 +78,6 @@ bool PatternPoolHolds(const XChar* psz) {
   return false;
 }
 
+size_t PatternPoolCount() { return PoolGet().size(); }
+
 }  // namespace colang::detail

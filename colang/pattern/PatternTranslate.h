@@ -28,4 +28,7 @@ constexpr size_t nPatternPoolSize = 55;
 // only compared, never read).
 bool PatternPoolHolds(const XChar* psz);
 
+// How many results the pool holds now.
+size_t PatternPoolCount();
+
 }  // namespace colang::detail

@@ -1,0 +1,274 @@
+// Hostile inputs: catalogs that are huge, cut off or changing while they are
+// read, names and search-path settings beyond every fixed room. Each either
+// loads or fails as a failed read does, leaving the dictionary as it was.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "colang/CoLangTrans.h"
+#include "colang/LMTranslDict.h"
+#include "colang/detail/DictAccess.h"
+#include "colang/etc.h"
+#include "support/Sandbox.h"
+
+namespace {
+
+using namespace colang::test;
+
+// A dictionary holding one entry and language 0407, and a way to check that
+// a failed read left it exactly so.
+XLMTranslDict Prefilled() {
+  XLMTranslDict dict;
+  XLMTranslDictAccess::Insert(dict, XT("Keep"), XT("Behalten"));
+  dict.LangIDSet(0x0407);
+  return dict;
+}
+
+void ExpectPrefilled(const XLMTranslDict& dict) {
+  EXPECT_EQ(dict.LangID(), 0x0407);
+  EXPECT_TRUE(dict.RLGFilesLoaded().empty());
+  EXPECT_EQ(XLMTranslDictAccess::TranslMap(dict).size(), 1u);
+  const XChar* psz = dict.CheckTranslate(XT("Keep"));
+  EXPECT_EQ(psz != nullptr ? XString(psz) : XString(), XT("Behalten"));
+}
+
+std::string Utf16(const std::u16string& text, bool bBigEndian) {
+  std::string bytes = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t c : text) {
+    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    bytes += bBigEndian ? hi : lo;
+    bytes += bBigEndian ? lo : hi;
+  }
+  return bytes;
+}
+
+class HostileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::current_path(m_dir.Dir("cwd"));
+    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
+  }
+  XProcessStateGuard m_state;
+  XTempDir m_dir;
+  XSettingsDirGuard m_settings;
+};
+
+TEST_F(HostileTest, AMillionEntries) {
+  constexpr int nEntries = 1000000;
+  std::string bytes = "0407\nDeutsch\n";
+  bytes.reserve(30u * nEntries);
+  for (int i = 0; i < nEntries; ++i) bytes += "Source " + std::to_string(i) + "\nZiel " + std::to_string(i) + "\n";
+  m_dir.Write("cwd/Big0407.rlg", bytes);
+
+  XLMTranslDict dict;
+  ASSERT_TRUE(dict.RLGFileRead(m_dir.Text("cwd/Big0407.rlg").c_str(), false));
+  EXPECT_EQ(XLMTranslDictAccess::TranslMap(dict).size(), static_cast<size_t>(nEntries));
+  EXPECT_EQ(XLMTranslDictAccess::RetranslMap(dict).size(), static_cast<size_t>(nEntries));
+  for (int i : {0, 1, 499999, 999999}) {
+    SCOPED_TRACE(i);
+    const XString strSource = Widen("Source " + std::to_string(i));
+    const XChar* psz = dict.CheckTranslate(strSource.c_str());
+    ASSERT_NE(psz, nullptr);
+    EXPECT_EQ(XString(psz), Widen("Ziel " + std::to_string(i)));
+    EXPECT_EQ(XString(dict.StringRetranslate(psz)), strSource);
+  }
+}
+
+TEST_F(HostileTest, TruncatedUtf16FilesLoadAPrefixOrFail) {
+  // Cut after every byte: in the byte order mark, in the header, between the
+  // two halves of a code unit and of a surrogate pair.
+  const std::u16string text =
+      u"0407\r\nDeutsch\r\nOpen\r\n\xD83D\xDE00 \xD6"
+      u"ffnen\r\nSave\r\nSichern\r\n";
+  for (bool bBigEndian : {false, true}) {
+    const std::string full = Utf16(text, bBigEndian);
+    for (size_t nCut = 0; nCut <= full.size(); ++nCut) {
+      SCOPED_TRACE(testing::Message() << (bBigEndian ? "BE" : "LE") << " cut at " << nCut);
+      m_dir.Write("cwd/Cut0407.rlg", std::string_view(full).substr(0, nCut));
+      XLMTranslDict dict = Prefilled();
+      if (!dict.RLGFileRead(m_dir.Text("cwd/Cut0407.rlg").c_str(), true)) {
+        ExpectPrefilled(dict);
+        continue;
+      }
+      // The header is complete by now (a title cut to half a code unit reads
+      // as U+FFFD, which is not empty); every entry read is one of the file's,
+      // a cut translation the file's text cut short.
+      EXPECT_GT(nCut, Utf16(u"0407\r", bBigEndian).size());
+      for (const auto& [strSource, strTransl] : XLMTranslDictAccess::TranslMap(dict)) {
+        if (strSource == XT("Keep")) continue;
+        EXPECT_TRUE(strSource == XT("Open") || strSource == XT("Save")) << Narrow(strSource);
+        const XString strExpected = strSource == XT("Open") ? XString(XT("\xD83D\xDE00 \xD6"
+                                                                         "ffnen"))
+                                                            : XString(XT("Sichern"));
+        // A code unit cut in half, and the high half of a surrogate pair cut
+        // off, each read as U+FFFD.
+        XString strRead = strTransl;
+        while (!strRead.empty() && strRead.back() == XChar(0xFFFD)) strRead.pop_back();
+        EXPECT_EQ(strExpected.substr(0, strRead.size()), strRead);
+      }
+    }
+  }
+}
+
+TEST_F(HostileTest, CatalogRewrittenWhileItIsRead) {
+  // Another process rewriting the catalog meanwhile: as far as the platform
+  // lets it (Windows denies writes while the reader has the file open), the
+  // file shrinks, grows and changes its language under the reader. Every read
+  // either succeeds with language 0407 or leaves the dictionary as it was.
+  std::string big = "0407\nDeutsch\n";
+  for (int i = 0; i < 20000; ++i) big += "S" + std::to_string(i) + "\nT" + std::to_string(i) + "\n";
+  const std::string versions[] = {big, "0409\nEnglish\nA\nB\n", "", "0407\nDeutsch\nA\n", "04"};
+  const fs::path path = m_dir.Write("cwd/Live0407.rlg", big);
+  std::atomic<bool> bStop{false};
+  std::thread writer([&] {
+    for (size_t n = 0; !bStop.load(); ++n) {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << versions[n % std::size(versions)];
+    }
+  });
+  int nLoaded = 0;
+  for (int nRound = 0; nRound < 200; ++nRound) {
+    XLMTranslDict dict = Prefilled();
+    if (dict.RLGFileRead(m_dir.Text("cwd/Live0407.rlg").c_str(), true)) {
+      ++nLoaded;
+      EXPECT_EQ(dict.LangID(), 0x0407);
+      EXPECT_EQ(dict.RLGFilesLoaded().size(), 1u);
+    } else {
+      ExpectPrefilled(dict);
+    }
+    if (HasFailure()) break;
+  }
+  bStop = true;
+  writer.join();
+  RecordProperty("loaded", nLoaded);
+}
+
+TEST_F(HostileTest, NamesAtAndBeyondThePathSplittersRoom) {
+  // 255 characters fit each part of the splitter; 256 do not, and such a name
+  // is not completed: its read fails as a name that cannot be adapted.
+  const XString strBase254 = XString(250, XChar('b')) + XT("0407");
+  const XString strBase255 = XString(251, XChar('b')) + XT("0407");
+  const XString strBase256 = XString(252, XChar('b')) + XT("0407");
+  // The directory part runs from the first separator to the last, both included.
+  const XString strDir255 = XT("C:\\") + XString(253, XChar('d')) + XT("\\");
+  const XString strDir256 = XT("C:\\") + XString(254, XChar('d')) + XT("\\");
+  struct Case {
+    const char* name;
+    XString strName;
+    int nLangID;     // what LangIDFromFilename gives
+    bool bComplete;  // whether RLGFilenameComplete succeeds
+  } cases[] = {
+      {"base name of 255", strBase255 + XT(".rlg"), 0x0407, true},
+      {"base name of 256", strBase256 + XT(".rlg"), 0, false},
+      {"extension of 255", XT("App0407.") + XString(254, XChar('e')), 0x0407, true},
+      {"extension of 256", XT("App0407.") + XString(255, XChar('e')), 0, false},
+      {"directory of 255", strDir255 + XT("App0407.rlg"), 0x0407, true},
+      {"directory of 256", strDir256 + XT("App0407.rlg"), 0, false},
+      {"directory of 10000", XString(10000, XChar('\\')) + XT("App0407.rlg"), 0, false},
+      {"bare name of 254 + digits", strBase254, 0x0407, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(XLMTranslDict::LangIDFromFilename(c.strName.c_str()), c.nLangID);
+    XLMTranslDict dict = Prefilled();
+    XString strOut = XT("untouched");
+    EXPECT_EQ(dict.RLGFilenameComplete(strOut, c.strName.c_str()), c.bComplete);
+    if (!c.bComplete) {
+      EXPECT_EQ(strOut, XT("untouched"));
+    }
+    TraceCapture trace;
+    EXPECT_FALSE(dict.RLGFileRead(c.strName.c_str(), true));
+    ExpectPrefilled(dict);
+    EXPECT_EQ(FilePathSearch(c.strName.c_str()), XT(""));
+  }
+
+  // A real file with the longest base name the file system allows is found
+  // and read by its bare name as well as by its path. Its full path is longer
+  // than Windows' MAX_PATH, which the file functions there refuse.
+#ifdef _WIN32
+  return;
+#endif
+  const std::string name = std::string(247, 'b') + "0407.rlg";
+  m_dir.Write("cwd/" + name, "0407\nDeutsch\nLong\nLang\n");
+  for (const XString& strName : {Widen(name), m_dir.Text("cwd/" + name)}) {
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), false)) << Narrow(strName).size();
+    EXPECT_EQ(XString(dict.StringTranslate(XT("Long"))), XT("Lang"));
+  }
+}
+
+TEST_F(HostileTest, PathLongerThanItsRoom) {
+  // The directory that holds the catalog stands after the first 4096
+  // characters of PATH; it is still searched, and nothing is read past the
+  // value's end.
+  m_dir.Write("far/App0407.rlg", "0407\nDeutsch\n");
+  XString strPath;
+  while (strPath.size() < 6000) strPath += m_dir.Text("nowhere") + XT(";");
+  strPath += m_dir.Text("far");
+  ASSERT_TRUE(SetEnvironmentVariableW(XT("PATH"), strPath.c_str()));
+  EXPECT_EQ(FilePathSearch(XT("App0407.rlg")), m_dir.Text("far/App0407.rlg"));
+  XLMTranslDict dict;
+  EXPECT_TRUE(dict.RLGFileRead(XT("App0407"), false));
+
+  // A PATH of exactly the room's size and one of a single huge element.
+  for (size_t nLength : {size_t{4095}, size_t{4096}, size_t{4097}, size_t{32000}}) {
+    SCOPED_TRACE(nLength);
+    ASSERT_TRUE(SetEnvironmentVariableW(XT("PATH"), XString(nLength, XChar('p')).c_str()));
+    EXPECT_EQ(FilePathSearch(XT("Missing0407.rlg")), XT(""));
+  }
+}
+
+TEST_F(HostileTest, WorkingDirectoryLongerThanItsRoom) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows refuses a working directory longer than MAX_PATH";
+#endif
+  // 300 characters of working directory below the temporary directory; the
+  // catalog lies in its parent, found by the parent-directory step.
+  std::string deep = "cwd";
+  while (deep.size() < 300) deep += "/" + std::string(40, 'w');
+  const fs::path dir = m_dir.Dir(deep);
+  ASSERT_GT(TextFromPath(dir).size(), 255u);
+  m_dir.Write(fs::path(deep).parent_path().string() + "/Up0407.rlg", "0407\nDeutsch\nUp\nHoch\n");
+  fs::current_path(dir);
+  const std::string up = fs::path(deep).parent_path().string() + "/Up0407.rlg";
+  EXPECT_EQ(FilePathSearch(XT("Up0407.rlg")), m_dir.Text(up));
+  EXPECT_EQ(FilePathSearch(XT("Nowhere0407.rlg")), XT(""));
+  // The path found has a directory beyond the splitter's room, so its
+  // language digits cannot be read: the read fails cleanly as a file whose
+  // header does not match its name.
+  XLMTranslDict dict = Prefilled();
+  TraceCapture trace;
+  EXPECT_FALSE(dict.RLGFileRead(XT("Up0407"), true));
+  ExpectPrefilled(dict);
+}
+
+TEST_F(HostileTest, RegistryValuesThatDoNotFit) {
+  XRegistryKeyGuard reg{HKEY_LOCAL_MACHINE, {XT("SOFTWARE"), XT("VARNOK"), XT("Tessaloc"), XT("common")}};
+  HKEY hKey = reg.Create();
+  if (hKey == nullptr) GTEST_SKIP() << "HKEY_LOCAL_MACHINE cannot be written here, or the settings exist already";
+  // 255 characters and the zero fill the 512 bytes of data room; one more does not fit.
+  const XString strFits = m_dir.Text() + XT("/") + XString(255 - m_dir.Text().size() - 1, XChar('s'));
+  ASSERT_EQ(strFits.size(), 255u);
+  ASSERT_EQ(RegStringSet(hKey, XT("Rlg_Path"), strFits.c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(RLGPathLookup(), strFits);
+  ASSERT_EQ(RegStringSet(hKey, XT("Rlg_Path"), (strFits + XT("s")).c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(RLGPathLookup(), XT(""));
+
+  // A value whose name does not fit ends the enumeration: a fitting
+  // "Rlg_Path" after it is not reached, and the search goes on along PATH.
+  ASSERT_EQ(RegDeleteValueW(hKey, XT("Rlg_Path")), ERROR_SUCCESS);
+  ASSERT_EQ(RegStringSet(hKey, XString(300, XChar('n')).c_str(), XT("x")), ERROR_SUCCESS);
+  ASSERT_EQ(RegStringSet(hKey, XT("Rlg_Path"), m_dir.Text("settings").c_str()), ERROR_SUCCESS);
+  m_dir.Write("settings/Reg0407.rlg", "0407\nDeutsch\n");
+  m_dir.Write("bin/Reg0407.rlg", "0407\nDeutsch\n");
+  const XString strLookup = RLGPathLookup();
+  EXPECT_TRUE(strLookup.empty() || strLookup == m_dir.Text("settings")) << Narrow(strLookup);
+  if (strLookup.empty()) {
+    EXPECT_EQ(FilePathSearch(XT("Reg0407.rlg")), m_dir.Text("bin/Reg0407.rlg"));
+  }
+  RegCloseKey(hKey);
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Allocation failure: a global operator new that fails the N-th allocation
+// once armed. A load or a lookup that meets the failure leaves as
+// std::bad_alloc; the dictionary keeps maps and lookup index in agreement,
+// stays usable, and nothing leaks (the sanitizer and valgrind legs check that).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "colang/LMTranslDict.h"
+#include "colang/detail/DictAccess.h"
+#include "colang/pattern/PatternTranslate.h"
+#include "support/Sandbox.h"
+
+namespace {
+
+// 0: disarmed. Otherwise the allocation that brings the count to this fails.
+long g_nFailAt = 0;
+long g_nCount = 0;
+
+void* Allocate(std::size_t nSize) {
+  if (g_nFailAt > 0 && ++g_nCount == g_nFailAt) throw std::bad_alloc();
+  if (void* p = std::malloc(nSize != 0 ? nSize : 1)) return p;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t nSize) { return Allocate(nSize); }
+void* operator new[](std::size_t nSize) { return Allocate(nSize); }
+void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(nSize);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t nSize, const std::nothrow_t& tag) noexcept { return operator new(nSize, tag); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace colang::test;
+
+// Arms the failure for the N-th allocation from now on while alive.
+struct XFailArm {
+  explicit XFailArm(long nAt) {
+    g_nCount = 0;
+    g_nFailAt = nAt;
+  }
+  ~XFailArm() { g_nFailAt = 0; }
+  // Whether the failure was reached.
+  static bool Hit() { return g_nCount >= g_nFailAt; }
+};
+
+// Every entry of both maps is found by the lookups, so the index agrees
+// with the maps whatever the failure interrupted. A replacing read that
+// failed has emptied the dictionary, language included: it gets one back.
+void ExpectConsistent(XLMTranslDict& dict) {
+  if (!dict.IsValid()) dict.LangIDSet(0x0407);
+  for (const auto& [strSource, strTransl] : XLMTranslDictAccess::TranslMap(dict)) {
+    const XChar* psz = dict.CheckTranslate(strSource.c_str());
+    ASSERT_NE(psz, nullptr) << Narrow(strSource);
+    EXPECT_EQ(XString(psz), strTransl);
+  }
+  for (const auto& [strTransl, strSource] : XLMTranslDictAccess::RetranslMap(dict)) {
+    const XChar* psz = dict.CheckRetranslate(strTransl.c_str());
+    ASSERT_NE(psz, nullptr) << Narrow(strTransl);
+    EXPECT_EQ(XString(psz), strSource);
+  }
+}
+
+class AllocFailTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string bytes = "0407\nDeutsch\n#7\nSieben\nPage %d of %d\nSeite %d von %d\nTab\\there\nTab\\tda\n";
+    for (int i = 0; i < 40; ++i)
+      bytes += "Entry number " + std::to_string(i) + "\nEintrag Nummer " + std::to_string(i) + "\n";
+    m_dir.Write("Alloc0407.rlg", bytes);
+    m_strName = m_dir.Text("Alloc0407.rlg");
+  }
+  XTempDir m_dir;
+  XString m_strName;
+};
+
+TEST_F(AllocFailTest, LoadLeavesAsBadAllocAndTheDictionaryStaysUsable) {
+  for (bool bAppend : {false, true}) {
+    long nAt = 1;
+    for (;; ++nAt) {
+      SCOPED_TRACE(testing::Message() << (bAppend ? "append" : "replace") << ", failing allocation " << nAt);
+      XLMTranslDict dict;
+      XLMTranslDictAccess::Insert(dict, XT("Keep"), XT("Behalten"));
+      dict.LangIDSet(0x0407);
+      bool bThrown = false, bRead = false;
+      {
+        XFailArm arm(nAt);
+        try {
+          bRead = dict.RLGFileRead(m_strName.c_str(), bAppend);
+        } catch (const std::bad_alloc&) {
+          bThrown = true;
+        }
+        if (!bThrown) {
+          ASSERT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
+        }
+      }
+      ExpectConsistent(dict);
+      if (!bThrown) {
+        EXPECT_TRUE(bRead);
+        break;
+      }
+      // The same dictionary reads the file once memory is back.
+      EXPECT_TRUE(dict.RLGFileRead(m_strName.c_str(), bAppend));
+      EXPECT_EQ(XString(dict.StringTranslate(XT("Entry number 39"))), XT("Eintrag Nummer 39"));
+      EXPECT_EQ(XString(dict.StringTranslate(XT("Page 3 of 10"))), XT("Seite 3 von 10"));
+      EXPECT_EQ(XString(dict.StringTranslate(XT("Keep"))), bAppend ? XT("Behalten") : XT("Keep"));
+      ExpectConsistent(dict);
+      dict.Empty();
+      EXPECT_TRUE(XLMTranslDictAccess::TranslMap(dict).empty());
+    }
+    EXPECT_GT(nAt, 10) << "a load makes more allocations than that";
+  }
+}
+
+TEST_F(AllocFailTest, LookupLeavesAsBadAllocAndTheNextLookupWorks) {
+  XLMTranslDict dict;
+  ASSERT_TRUE(dict.RLGFileRead(m_strName.c_str(), false));
+  for (const XChar* pszText : {XT("Entry number 5"), XT("Page 3 of 10"), XT("Page 4 of 11"), XT("Not there 12")}) {
+    long nAt = 1;
+    for (;; ++nAt) {
+      SCOPED_TRACE(testing::Message() << Narrow(pszText) << ", failing allocation " << nAt);
+      bool bThrown = false;
+      const XChar* pszFound = nullptr;
+      {
+        XFailArm arm(nAt);
+        try {
+          pszFound = dict.StringTranslate(pszText);
+        } catch (const std::bad_alloc&) {
+          bThrown = true;
+        }
+        if (!bThrown) {
+          ASSERT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
+        }
+      }
+      EXPECT_LE(colang::detail::PatternPoolCount(), colang::detail::nPatternPoolSize);
+      if (!bThrown) {
+        ASSERT_NE(pszFound, nullptr);
+        break;
+      }
+    }
+    // The same lookup gives the same answer afterwards.
+    const XString strAgain = dict.StringTranslate(pszText);
+    EXPECT_EQ(strAgain, XString(dict.StringTranslate(pszText)));
+  }
+  EXPECT_EQ(XString(dict.StringTranslate(XT("Page 3 of 10"))), XT("Seite 3 von 10"));
+  ExpectConsistent(dict);
+}
+
+}  // namespace
