@@ -187,15 +187,9 @@ long XIntlStdioFile::BytesLoad() {
                           : kChunk;
   std::size_t nUsed = 0;
   for (;;) {
-    if (nUsed == m_vecRaw.size()) {
-      try {
-        m_vecRaw.resize(std::max(nRoom, m_vecRaw.size() * 2));
-      } catch (const std::bad_alloc&) {
-        // A file too large to hold reads as one that breaks off here.
-        m_vecRaw.resize(nUsed);
-        return eRSReadError;
-      }
-    }
+    // Running out of memory for the file leaves the read as the
+    // out-of-memory exception, as every allocation of the library does.
+    if (nUsed == m_vecRaw.size()) m_vecRaw.resize(std::max(nRoom, m_vecRaw.size() * 2));
     long long nRead = FileRead(m_hFile, m_vecRaw.data() + nUsed, m_vecRaw.size() - nUsed);
     if (nRead < 0) {
       m_vecRaw.resize(nUsed);

@@ -29,13 +29,9 @@ void* Allocate(std::size_t nSize) {
 
 void* operator new(std::size_t nSize) { return Allocate(nSize); }
 void* operator new[](std::size_t nSize) { return Allocate(nSize); }
-void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept {
-  try {
-    return Allocate(nSize);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
+// Allocations that ask not to throw (std::stable_sort's scratch buffer) are
+// not failed: their callers manage without them by design.
+void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept { return std::malloc(nSize != 0 ? nSize : 1); }
 void* operator new[](std::size_t nSize, const std::nothrow_t& tag) noexcept { return operator new(nSize, tag); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
