@@ -7,6 +7,7 @@
 #include "colang/detail/DictText.h"
 #include "colang/detail/Format.h"
 #include "colang/detail/Globals.h"
+#include "colang/detail/PoText.h"
 #include "colang/platform/FileWrite.h"
 
 namespace colang::detail {
@@ -20,34 +21,6 @@ std::string Utf8(XStringView text) {
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
   return out;
-}
-
-// The text as the contents of a PO string.
-std::string PoQuote(XStringView text) {
-  std::string out = "\"";
-  for (char c : Utf8(text)) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-        break;
-    }
-  }
-  return out + "\"";
 }
 
 bool EndsWithPo(const XString& strPath) {
@@ -80,7 +53,7 @@ bool XUntranslatedLog::Write() {
     for (const auto& [strText, setOrigins] : m_mapTexts) {
       strOut += "\n";
       for (const XString& strOrigin : setOrigins) strOut += "#. " + Utf8(strOrigin) + "\n";
-      strOut += "msgid " + PoQuote(strText) + "\nmsgstr \"\"\n";
+      strOut += "msgid " + PoQuoted(Utf8(strText)) + "\nmsgstr \"\"\n";
     }
   } else {
     strOut = strLang + " untranslated\nTexts the application showed without a translation\n";

@@ -70,6 +70,7 @@ TEST_F(UntranslatedLogTest, PoTemplateSaysWhereEachTextWasSeen) {
   const XString strPath = m_dir.Text("missing.po");
   ASSERT_EQ(CoUntranslatedLogStart(strPath.c_str()), 1);
   CoTranslateText(XT("Say \"hi\""));
+  CoTranslateText(XT("Bell\a, start\x01, \xFC"));
 
   HMENU hMenu = CreatePopupMenu();
   AppendMenuW(hMenu, MF_STRING, 1, XT("&File"));
@@ -84,6 +85,8 @@ TEST_F(UntranslatedLogTest, PoTemplateSaysWhereEachTextWasSeen) {
 
   const std::string text = FileText(colang::test::PathFromText(strPath));
   EXPECT_NE(text.find("#. text\nmsgid \"Say \\\"hi\\\"\"\nmsgstr \"\"\n"), std::string::npos) << text;
+  // Control characters escaped so that the text survives editing; UTF-8 as it is.
+  EXPECT_NE(text.find("msgid \"Bell\\a, start\\001, \xC3\xBC\"\n"), std::string::npos) << text;
   EXPECT_NE(text.find("#. menu\n#. window Button\nmsgid \"&Window\"\n"), std::string::npos) << text;
   EXPECT_NE(text.find("#. window caption\nmsgid \"Caption\"\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("msgid \"&File\""), std::string::npos) << text;

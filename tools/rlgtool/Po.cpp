@@ -1,6 +1,7 @@
 // PO export and import.
 #include "Po.h"
 #include "colang/detail/DictText.h"
+#include "colang/detail/PoText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,62 +66,17 @@ const XLanguage* LanguageFind(int nLangID) {
   return nullptr;
 }
 
-// A C string literal body for PO.
-std::string PoEscape(const std::string& s) {
-  std::string out;
-  for (unsigned char c : s) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\a':
-        out += "\\a";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\v':
-        out += "\\v";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          char sz[8];
-          std::snprintf(sz, sizeof sz, "\\%03o", c);
-          out += sz;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out;
-}
-
 // keyword "text", split after each inner line feed into continuation lines.
 std::string PoField(const char* pszKeyword, const std::string& s) {
   size_t nInner = s.find('\n');
   if (nInner == std::string::npos || nInner + 1 == s.size())
-    return std::string(pszKeyword) + " \"" + PoEscape(s) + "\"\n";
+    return std::string(pszKeyword) + " " + colang::detail::PoQuoted(s) + "\n";
   std::string out = std::string(pszKeyword) + " \"\"\n";
   size_t nStart = 0;
   while (nStart < s.size()) {
     size_t nEnd = s.find('\n', nStart);
     nEnd = nEnd == std::string::npos ? s.size() : nEnd + 1;
-    out += "\"" + PoEscape(s.substr(nStart, nEnd - nStart)) + "\"\n";
+    out += colang::detail::PoQuoted(std::string_view(s).substr(nStart, nEnd - nStart)) + "\n";
     nStart = nEnd;
   }
   return out;
