@@ -13,6 +13,7 @@
 #include <new>
 
 #include "colang/platform/Path.h"
+#include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
 using namespace colang::platform;
@@ -25,43 +26,6 @@ constexpr XChar kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(XChar c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(XChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// The length of the well-formed UTF-8 sequence that starts with the non-ASCII
-// byte p[0], and its code point; 0 when the sequence is ill-formed or cut off
-// by the end of the n bytes. Overlong forms, encoded surrogates and values
-// above U+10FFFF are ill-formed.
-std::size_t Utf8Sequence(const unsigned char* p, std::size_t n, char32_t& cp) {
-  const unsigned char b0 = p[0];
-  std::size_t nNeed;
-  char32_t value;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    nNeed = 1;
-    value = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    nNeed = 2;
-    value = b0 & 0x0F;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    nNeed = 3;
-    value = b0 & 0x07;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (n <= nNeed) return 0;
-  for (std::size_t i = 1; i <= nNeed; ++i) {
-    const unsigned char b = p[i];
-    if (b < lo || b > hi) return 0;
-    lo = 0x80;
-    hi = 0xBF;
-    value = (value << 6) | (b & 0x3F);
-  }
-  cp = value;
-  return nNeed + 1;
-}
 
 bool HasHighBit(const unsigned char* p) {
   std::uint64_t w;
@@ -79,9 +43,9 @@ bool Utf8Valid(const unsigned char* p, std::size_t n) {
       continue;
     }
     char32_t cp;
-    std::size_t nLength = Utf8Sequence(p + i, n - i, cp);
-    if (nLength == 0) return false;
-    i += nLength;
+    bool bOk;
+    i += Utf8Decode(p + i, n - i, cp, bOk);
+    if (!bOk) return false;
   }
   return true;
 }
@@ -240,20 +204,20 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& 
   if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
     while (i < n) {
+      // ASCII eight bytes at a time, which the compiler turns into a few
+      // vector moves, and the rest of it byte by byte.
+      for (; i + 8 <= n && !HasHighBit(p + i); i += 8, k += 8)
+        for (std::size_t j = 0; j < 8; ++j) pOut[k + j] = p[i + j];
+      if (i == n) break;
       if (p[i] < 0x80) {
         pOut[k++] = p[i++];
         continue;
       }
       char32_t cp;
-      std::size_t nLength = Utf8Sequence(p + i, n - i, cp);
-      if (nLength == 0) break;
-      if (cp >= 0x10000) {
-        cp -= 0x10000;
-        pOut[k++] = static_cast<XChar>(0xD800 + (cp >> 10));
-        pOut[k++] = static_cast<XChar>(0xDC00 + (cp & 0x3FF));
-      } else {
-        pOut[k++] = static_cast<XChar>(cp);
-      }
+      bool bOk;
+      const std::size_t nLength = Utf8Decode(p + i, n - i, cp, bOk);
+      if (!bOk) break;
+      k += Utf16Put(cp, pOut + k);
       i += nLength;
     }
     if (i == n) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
 namespace {
@@ -20,60 +21,6 @@ constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x20
                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 bool IsUtf8CodePage(UINT cp) { return cp == CP_ACP || cp == CP_THREAD_ACP || cp == CP_OEMCP || cp == CP_UTF8; }
-
-// Decodes one UTF-8 sequence at p (n bytes left). Returns the bytes consumed
-// (the maximal ill-formed subpart, at least 1, on error) and sets ok.
-size_t DecodeUtf8(const unsigned char* p, size_t n, char32_t& cp, bool& ok) {
-  unsigned char b0 = p[0];
-  ok = false;
-  cp = kReplacement;
-  if (b0 < 0x80) {
-    cp = b0;
-    ok = true;
-    return 1;
-  }
-  size_t need;
-  char32_t value;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    need = 1;
-    value = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    need = 2;
-    value = b0 & 0x0F;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;  // no encoded surrogates
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    need = 3;
-    value = b0 & 0x07;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    return 1;
-  }
-  size_t i = 1;
-  for (; i <= need; ++i) {
-    if (i >= n) return i;
-    unsigned char b = p[i];
-    if (b < lo || b > hi) return i;
-    lo = 0x80;
-    hi = 0xBF;
-    value = (value << 6) | (b & 0x3F);
-  }
-  cp = value;
-  ok = true;
-  return i;
-}
-
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(cp));
-  }
-}
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -138,12 +85,13 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     for (size_t i = 0; i < n;) {
       char32_t cp;
       bool ok;
-      i += DecodeUtf8(p + i, n - i, cp, ok);
+      i += colang::platform::Utf8Decode(p + i, n - i, cp, ok);
       if (!ok && (dwFlags & MB_ERR_INVALID_CHARS)) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
       }
-      AppendUtf16(converted, cp);
+      char16_t units[2];
+      converted.append(units, colang::platform::Utf16Put(cp, units));
     }
   } else if (CodePage == 1252) {
     for (size_t i = 0; i < n; ++i) {
