@@ -49,19 +49,4 @@ TEST_F(RegistryTest, ValuesEnumerateWithTheirRoomAndNamesIgnoreCase) {
   EXPECT_EQ(cbData, 11 * sizeof(XChar));
 }
 
-TEST_F(RegistryTest, ReadOnlyHandlesDeletionAndMissingKeys) {
-  HKEY hRead = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, XT("SOFTWARE\\COLANG-TEST\\Common"), 0, KEY_READ, &hRead), ERROR_SUCCESS);
-  EXPECT_EQ(RegStringSet(hRead, XT("x"), XT("y")), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(RegCloseKey(hRead), ERROR_SUCCESS);
-
-  ASSERT_EQ(RegStringSet(m_hKey, XT("Gone"), XT("soon")), ERROR_SUCCESS);
-  EXPECT_EQ(RegDeleteValueW(m_hKey, XT("gone")), ERROR_SUCCESS);
-  EXPECT_EQ(RegDeleteValueW(m_hKey, XT("gone")), ERROR_FILE_NOT_FOUND);
-  // A key with subkeys stays.
-  EXPECT_NE(RegDeleteKeyW(HKEY_CURRENT_USER, XT("Software\\colang-test")), ERROR_SUCCESS);
-  HKEY hMissing = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(m_hKey, XT("absent"), 0, KEY_READ, &hMissing), ERROR_FILE_NOT_FOUND);
-}
-
 }  // namespace
