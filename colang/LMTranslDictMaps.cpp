@@ -64,6 +64,7 @@ std::uint64_t UnitsWord(const XChar* p, std::size_t n) {
 // them.
 struct XSortItem {
   std::uint64_t anUnits[2];
+  const XChar* pKey;  // so that packing further units reads the key alone
   std::uint32_t nPos;
   std::uint32_t nLength;
 };
@@ -82,6 +83,11 @@ std::uint64_t UnitsPack(XStringView text, std::size_t nFrom) {
 void UnitsPackAt(XSortItem& item, XStringView key, std::size_t nDepth) {
   item.anUnits[0] = UnitsPack(key, nDepth);
   item.anUnits[1] = UnitsPack(key, nDepth + 4);
+}
+
+// An item's key; a length too large for the item is found by the key's zero.
+XStringView KeyOf(const XSortItem& item) {
+  return item.nLength != UINT32_MAX ? XStringView(item.pKey, item.nLength) : XStringView(item.pKey);
 }
 
 bool UnitsEqual(const XSortItem& a, const XSortItem& b) {
@@ -128,8 +134,7 @@ void ItemsRadixSort(XSortItem* pItems, std::size_t n, XSortItem* pTemp) {
 // on, so that sorting never reads the texts themselves and every unit of a
 // key is packed at most once. The items come packed at depth 0, in reading
 // order. Large ranges are sorted by digits, small ones by comparison.
-template <typename KeyOf>
-void KeysSort(KeyOf keyOf, XBulkVector<XSortItem>& vecItems) {
+void KeysSort(XBulkVector<XSortItem>& vecItems) {
   struct XRange {
     std::size_t nBegin, nEnd, nDepth;
   };
@@ -142,7 +147,7 @@ void KeysSort(KeyOf keyOf, XBulkVector<XSortItem>& vecItems) {
     XSortItem* const pBegin = vecItems.data() + range.nBegin;
     const std::size_t n = range.nEnd - range.nBegin;
     if (range.nDepth != 0)
-      for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, keyOf(p->nPos), range.nDepth);
+      for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, KeyOf(*p), range.nDepth);
     // Within a range the items are in reading order, which a digit sort keeps.
     if (n >= nRadixMin) {
       if (vecTemp.size() < n) vecTemp.resize(n);
@@ -288,10 +293,11 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
     const XStringView key = keyOf(static_cast<std::uint32_t>(i));
     XSortItem& item = vecItems[i];
     UnitsPackAt(item, key, 0);
+    item.pKey = key.data();
     item.nPos = static_cast<std::uint32_t>(i);
     item.nLength = LengthOf(key.size());
   }
-  KeysSort(keyOf, vecItems);
+  KeysSort(vecItems);
 
   XTextMap result;
   XBulkVector<XTextEntry>& vecOut = result.m_vecEntries;
