@@ -77,18 +77,21 @@ class COLANG_API XTextMap {
 
  private:
   friend class XLMTranslDict;
-  // A slot of the index: part of the key's hash, and the entry's position
-  // plus one (0: the slot is free). A miss mostly reads the slot alone.
+  // A slot of the index: part of the key's hash, the key's length (a filter
+  // only, saturated) and the characters of the key and of its value, so that
+  // a hit reads the slot and the key, and a miss mostly the slot alone.
   struct XSlot {
     std::uint32_t nTag;
-    std::uint32_t nEntry;
+    std::uint32_t nLength;
+    const XChar* pszKey;  // null: the slot is free
+    const XChar* pszValue;
   };
 
   static std::size_t TextHash(XStringView text);
   static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
-  const XSlot* SlotFind(XStringView text, std::size_t nHash) const;
-  // Puts entry nEntry, not indexed yet, into a slot; the table has room.
-  void SlotAdd(std::size_t nEntry, std::size_t nHash) noexcept;
+  XSlot* SlotFind(XStringView text, std::size_t nHash) const;
+  // Puts an entry that is not indexed yet into a slot; the table has room.
+  void SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept;
   // Indexes every entry anew in a table sized for nEntries; pHashes, when
   // given, holds the hash of each entry's key.
   void IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes = nullptr);

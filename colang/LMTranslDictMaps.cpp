@@ -5,6 +5,7 @@
 // sorted, merged with the old ones, and the index is built anew.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "colang/LMTranslDict.h"
@@ -25,6 +26,13 @@ std::uint64_t Mix(std::uint64_t h) {
   h *= 0xC4CEB9FE1A85EC53ull;
   h ^= h >> 33;
   return h;
+}
+
+// Keys hold no zero code unit (they come from zero-terminated texts), so a
+// key equals text exactly when their first text.size() units agree and the
+// key ends there; this holds for any length, beyond the saturated filter too.
+bool KeyEquals(const XChar* pszKey, XStringView text) {
+  return std::memcmp(pszKey, text.data(), text.size() * sizeof(XChar)) == 0 && pszKey[text.size()] == 0;
 }
 
 std::uint32_t LengthOf(std::size_t nLength) {
@@ -234,34 +242,35 @@ std::size_t XTextMap::TextHash(const XChar* pszText, std::size_t& nLength) {
   return static_cast<std::size_t>(HashEnd(h, nLength));
 }
 
-const XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
+XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
   if (m_vecSlots.empty()) return nullptr;
   const std::size_t nMask = m_vecSlots.size() - 1;
   const std::uint32_t nTag = TagOf(nHash);
+  const std::uint32_t nLength = LengthOf(text.size());
   for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
     const XSlot& slot = m_vecSlots[i];
-    if (slot.nEntry == 0) return nullptr;
-    if (slot.nTag == nTag && m_vecEntries[slot.nEntry - 1].first == text) return &slot;
+    if (slot.pszKey == nullptr) return nullptr;
+    if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, text)) return const_cast<XSlot*>(&slot);
   }
 }
 
 const XChar* XTextMap::Find(XStringView text) const {
   const XSlot* pSlot = SlotFind(text, TextHash(text));
-  return pSlot != nullptr ? m_vecEntries[pSlot->nEntry - 1].second.data() : nullptr;
+  return pSlot != nullptr ? pSlot->pszValue : nullptr;
 }
 
 const XChar* XTextMap::Find(const XChar* pszText) const {
   std::size_t nLength = 0;
   const std::size_t nHash = TextHash(pszText, nLength);
   const XSlot* pSlot = SlotFind(XStringView(pszText, nLength), nHash);
-  return pSlot != nullptr ? m_vecEntries[pSlot->nEntry - 1].second.data() : nullptr;
+  return pSlot != nullptr ? pSlot->pszValue : nullptr;
 }
 
-void XTextMap::SlotAdd(std::size_t nEntry, std::size_t nHash) noexcept {
+void XTextMap::SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept {
   const std::size_t nMask = m_vecSlots.size() - 1;
   std::size_t i = TagOf(nHash) & nMask;
-  while (m_vecSlots[i].nEntry != 0) i = (i + 1) & nMask;
-  m_vecSlots[i] = {TagOf(nHash), static_cast<std::uint32_t>(nEntry + 1)};
+  while (m_vecSlots[i].pszKey != nullptr) i = (i + 1) & nMask;
+  m_vecSlots[i] = {TagOf(nHash), LengthOf(entry.first.size()), entry.first.data(), entry.second.data()};
 }
 
 void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
@@ -271,10 +280,10 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
   }
   std::size_t nSlots = 16;
   while (nSlots < 2 * nEntries) nSlots *= 2;
-  XBulkVector<XSlot> vecSlots(nSlots, XSlot{0, 0});
+  XBulkVector<XSlot> vecSlots(nSlots, XSlot{0, 0, nullptr, nullptr});
   m_vecSlots.swap(vecSlots);
   for (std::size_t i = 0; i < m_vecEntries.size(); ++i)
-    SlotAdd(i, pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
+    SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
 }
 
 XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
@@ -340,16 +349,14 @@ void XTextMap::StoreReserve() {
 void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept {
   auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first,
                              [](const XTextEntry& e, XStringView key) { return KeyCompare(e.first, key) < 0; });
+  const std::size_t nHash = TextHash(entry.first);
   if (it != m_vecEntries.end() && it->first == entry.first) {
     it->second = entry.second;
+    SlotFind(entry.first, nHash)->pszValue = entry.second.data();
   } else {
-    // StoreReserve made room, so inserting moves entries but allocates
-    // nothing; the slots of the entries behind it follow them.
-    const auto nPos = static_cast<std::uint32_t>(it - m_vecEntries.begin());
+    // StoreReserve made room, so inserting moves entries but allocates nothing.
     m_vecEntries.insert(it, entry);
-    for (XSlot& slot : m_vecSlots)
-      if (slot.nEntry > nPos) ++slot.nEntry;
-    SlotAdd(nPos, TextHash(entry.first));
+    SlotAdd(entry, nHash);
   }
   m_vecBlocks.push_back(block);
 }
