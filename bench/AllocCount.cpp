@@ -2,7 +2,6 @@
 // and free. The counter is a plain integer: the benchmarks run on one thread.
 #include "AllocCount.h"
 
-#include <malloc.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +46,5 @@ std::uint64_t ResidentBytes() {
   }
   return static_cast<std::uint64_t>(nResident) * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
 }
-
-std::uint64_t HeapBytes() { return mallinfo2().uordblks; }
 
 }  // namespace bench

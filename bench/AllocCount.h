@@ -13,7 +13,5 @@ std::uint64_t AllocCount();
 
 // Resident set size of this process in bytes, from /proc/self/statm.
 std::uint64_t ResidentBytes();
-// Bytes the C heap has handed out and not taken back (mallinfo2).
-std::uint64_t HeapBytes();
 
 }  // namespace bench

@@ -399,11 +399,9 @@ bool PatternsPin(const XBenchCatalog& catalog) {
 int MemoryChildRun(const std::string& strRLGPath) {
   const XString wstrPath = Widen(strRLGPath);
   const std::uint64_t nResident = ResidentBytes();
-  const std::uint64_t nHeap = HeapBytes();
   XLMTranslDict dict(wstrPath.c_str());
   if (!dict.IsValid()) return 1;
-  std::printf("%llu %llu\n", static_cast<unsigned long long>(ResidentBytes() - nResident),
-              static_cast<unsigned long long>(HeapBytes() - nHeap));
+  std::printf("%llu\n", static_cast<unsigned long long>(ResidentBytes() - nResident));
   return 0;
 }
 

@@ -27,14 +27,13 @@ bool MemoryMeasure(const bench::XBenchCatalog& catalog, const std::string& strDi
   const std::string strCommand = "'" + strSelf + "' --memory-child '" + catalog.strRLGPath + "'";
   FILE* pipe = popen(strCommand.c_str(), "r");
   if (pipe == nullptr) return false;
-  double dResident = 0, dHeap = 0;
-  const bool bRead = std::fscanf(pipe, "%lf %lf", &dResident, &dHeap) == 2;
+  double dResident = 0;
+  const bool bRead = std::fscanf(pipe, "%lf", &dResident) == 1;
   if (pclose(pipe) != 0 || !bRead) return false;
   struct stat st {};
   ::stat((strDir + "/de/LC_MESSAGES/" + catalog.strDomain + ".mo").c_str(), &st);
   const auto dEntries = static_cast<double>(catalog.nSize);
-  row = {catalog.strLabel, catalog.nSize, dResident / dEntries, dHeap / dEntries,
-         static_cast<double>(st.st_size) / dEntries};
+  row = {catalog.strLabel, catalog.nSize, dResident / dEntries, static_cast<double>(st.st_size) / dEntries};
   return true;
 }
 

@@ -143,12 +143,11 @@ void XTableReporter::Finalize() {
   }
 
   if (!m_vecMemory.empty()) {
-    std::printf(
-        "\n| catalog | entries | resident bytes per entry after load | heap bytes per entry | .mo bytes per entry |\n");
-    std::printf("|---|---|---|---|---|\n");
+    std::printf("\n| catalog | entries | resident bytes per entry after load | .mo bytes per entry |\n");
+    std::printf("|---|---|---|---|\n");
     for (const XMemoryRow& row : m_vecMemory)
-      std::printf("| %s | %zu | %.0f | %.0f | %.0f |\n", row.strLabel.c_str(), row.nEntries, row.dResidentPerEntry,
-                  row.dHeapPerEntry, row.dMoPerEntry);
+      std::printf("| %s | %zu | %.0f | %.0f |\n", row.strLabel.c_str(), row.nEntries, row.dResidentPerEntry,
+                  row.dMoPerEntry);
   }
 
   // The targets, each judged on this run's medians.

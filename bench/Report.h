@@ -17,7 +17,6 @@ struct XMemoryRow {
   std::string strLabel;
   std::size_t nEntries = 0;
   double dResidentPerEntry = 0;  // growth of the resident set
-  double dHeapPerEntry = 0;      // growth of the C heap in use
   double dMoPerEntry = 0;        // gettext's .mo file size, for comparison
 };
 

@@ -20,12 +20,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <memory>
 #include <vector>
 
 #include "colang/XString.h"
 #include "colang/platform/Export.h"
+#include "colang/platform/Memory.h"
 #include "colang/platform/Win32.h"
 
 class XIntlStdioFile;
@@ -34,13 +34,122 @@ namespace colang::detail {
 struct XPairBatch;
 }
 struct XLMTranslDictAccess;
+class XLMTranslDict;
+
+// The texts of a dictionary's entries lie in blocks, each text followed by a
+// zero. A block never changes once written and is shared by every map that
+// points into it; it goes when the last of them lets go of it. So a text
+// stays where it is while any map holds it, whatever else is inserted, and
+// copying a map copies no text.
+using XTextBlock = std::shared_ptr<const XChar[]>;
+
+// The arrays of the maps, which are large and written in full when made.
+template <typename T>
+using XBulkVector = std::vector<T, colang::platform::XBulkAllocator<T>>;
+
+// An entry of a text map: key and value, each zero-terminated where its
+// view ends.
+struct XTextEntry {
+  XStringView first;
+  XStringView second;
+};
+
+// An ordered map from text to text: one entry per key, in ascending order of
+// the keys compared ordinally, code unit by code unit (a proper prefix
+// first). The entries lie in one array, so a walk reads memory in order; a
+// hash index beside them answers exact lookups without a search. Only the
+// dictionary changes a map.
+class COLANG_API XTextMap {
+ public:
+  using value_type = XTextEntry;
+  using const_iterator = const XTextEntry*;
+  const_iterator begin() const { return m_vecEntries.data(); }
+  const_iterator end() const { return m_vecEntries.data() + m_vecEntries.size(); }
+  std::size_t size() const { return m_vecEntries.size(); }
+  bool empty() const { return m_vecEntries.empty(); }
+  // The value stored under the text, or null; a zero-terminated text is read
+  // only once.
+  const XChar* Find(XStringView text) const;
+  const XChar* Find(const XChar* pszText) const;
+  // The same entries, texts compared by content.
+  friend COLANG_API bool operator==(const XTextMap& a, const XTextMap& b);
+  friend bool operator!=(const XTextMap& a, const XTextMap& b) { return !(a == b); }
+
+ private:
+  friend class XLMTranslDict;
+  // A slot of the index: part of the key's hash, the key's length (a filter
+  // only, saturated) and the characters of the key and of its value, so that
+  // a hit reads the slot and the key, and a miss mostly the slot alone.
+  struct XSlot {
+    std::uint32_t nTag;
+    std::uint32_t nLength;
+    const XChar* pszKey;  // null: the slot is free
+    const XChar* pszValue;
+  };
+
+  static std::size_t TextHash(XStringView text);
+  static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
+  XSlot* SlotFind(XStringView text, std::size_t nHash) const;
+  // Puts an entry that is not indexed yet into a slot; the table has room.
+  void SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept;
+  // Indexes every entry anew in a table sized for nEntries; pHashes, when
+  // given, holds the hash of each entry's key.
+  void IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes = nullptr);
+
+  // This map with the pairs stored in it (keyed by their first texts, or by
+  // their second ones when bReversed; in reading order: of one key the last
+  // wins, over an entry already here too), and the blocks they lie in kept.
+  // This map is not changed.
+  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
+                  const std::vector<XTextBlock>& vecBlocks) const;
+  // Makes room for one more entry and one more block, so that Store cannot
+  // fail; nothing observable changes.
+  void StoreReserve();
+  // Replaces the value under the key, or inserts the entry, after StoreReserve.
+  void Store(const XTextEntry& entry, const XTextBlock& block) noexcept;
+  void Clear() noexcept;
+
+  XBulkVector<XTextEntry> m_vecEntries;  // ascending by key
+  XBulkVector<XSlot> m_vecSlots;         // a power of two in size, at most half full, or empty
+  std::vector<XTextBlock> m_vecBlocks;   // the blocks the texts lie in
+};
+
+// An entry of the identifier map: a resource identifier and its translation.
+struct XIdEntry {
+  unsigned int first;
+  XStringView second;
+};
+
+// An ordered map from resource identifier to text, ascending by identifier;
+// lookups search the array by halves.
+class COLANG_API XIdMap {
+ public:
+  using value_type = XIdEntry;
+  using const_iterator = const XIdEntry*;
+  const_iterator begin() const { return m_vecEntries.data(); }
+  const_iterator end() const { return m_vecEntries.data() + m_vecEntries.size(); }
+  std::size_t size() const { return m_vecEntries.size(); }
+  bool empty() const { return m_vecEntries.empty(); }
+  // The value stored under the identifier, or null.
+  const XChar* Find(unsigned int nID) const;
+  friend COLANG_API bool operator==(const XIdMap& a, const XIdMap& b);
+  friend bool operator!=(const XIdMap& a, const XIdMap& b) { return !(a == b); }
+
+ private:
+  friend class XLMTranslDict;
+  XIdMap Merged(const XBulkVector<XIdEntry>& vecNew, const std::vector<XTextBlock>& vecBlocks) const;
+  void StoreReserve();
+  void Store(const XIdEntry& entry, const XTextBlock& block) noexcept;
+  void Clear() noexcept;
+
+  XBulkVector<XIdEntry> m_vecEntries;  // ascending by identifier
+  std::vector<XTextBlock> m_vecBlocks;
+};
 
 class COLANG_API XLMTranslDict {
  public:
-  // Text keys order ordinally; std::less<> lets a lookup use the caller's text
-  // as a view, so a hit allocates nothing.
-  using XMapTransl = std::map<XString, XString, std::less<>>;
-  using XMapIdTransl = std::map<unsigned int, XString>;
+  using XMapTransl = XTextMap;
+  using XMapIdTransl = XIdMap;
   using XVecFiles = std::vector<XString>;
 
   // Empty and not valid, no default directory.
@@ -130,54 +239,10 @@ class COLANG_API XLMTranslDict {
   void PairInsert(const XChar* pszSource, const XChar* pszTransl);
   void PairInsert(unsigned int nID, const XChar* pszTransl);
   // Inserts every pair of a batch as PairInsert would one after the other,
-  // in fewer steps: each map is filled in key order.
+  // in fewer steps; the maps keep the batch's blocks. Running out of memory
+  // leaves the dictionary as it was.
   void PairsInsert(const colang::detail::XPairBatch& batch);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
-
-  // A hash index beside a text map: exact lookups in constant time. Its
-  // slots point at the characters of the map's keys and values, which stay
-  // where they are while the entries are in the map (moving the map moves
-  // them along); a value that is replaced is pointed at anew.
-  class XTextIndex {
-   public:
-    // The hash of a text, as the members below expect it.
-    static std::size_t TextHash(XStringView text);
-    // The same for a zero-terminated text, whose length it stores in nLength.
-    static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
-    // The characters of the value stored under text, or null.
-    const XChar* Find(XStringView text, std::size_t nHash) const;
-    // Indexes an entry whose key is not indexed yet.
-    void Add(const XMapTransl::value_type& entry, std::size_t nHash);
-    // Points an indexed key at its entry's value again, after the value changed.
-    void ValueUpdate(const XMapTransl::value_type& entry, std::size_t nHash);
-    // Makes room for nMore further entries, so that adding them moves nothing.
-    void Reserve(std::size_t nMore);
-    // Indexes every entry of map, forgetting what was indexed before.
-    void Rebuild(const XMapTransl& map);
-    // Forgets every entry and releases the slots.
-    void Clear();
-
-   private:
-    struct XSlot {
-      std::uint32_t nTag;     // the low half of the key's hash
-      std::uint32_t nLength;  // the key's length, saturated: a filter only
-      const XChar* pszKey;    // null: the slot is free
-      const XChar* pszValue;
-    };
-    XSlot* SlotFind(XStringView text, std::size_t nHash) const;
-    void SlotsResize(std::size_t nSlots);
-
-    std::vector<XSlot> m_vecSlots;  // a power of two in size, or empty
-    std::size_t m_nCount = 0;
-  };
-  // Looks text up in one map through its index.
-  static const XChar* TextFind(const XTextIndex& index, const XChar* pszText);
-  // Replaces the value under the key, or inserts the entry and indexes it.
-  static void TextStore(XMapTransl& map, XTextIndex& index, const XChar* pszKey, const XChar* pszValue);
-  // Stores the pairs of a batch in one map, keyed by their source texts
-  // (bBySource) or by their translations.
-  static void TextBatchStore(XMapTransl& map, XTextIndex& index, const colang::detail::XPairBatch& batch,
-                             bool bBySource);
 
   int m_nLangID;
   XMapTransl m_mapTransl;
@@ -185,8 +250,6 @@ class COLANG_API XLMTranslDict {
   XMapIdTransl m_mapIdTransl;
   XVecFiles m_vecRLGFilesLoaded;
   XString m_strDefaultDir;
-  XTextIndex m_idxTransl;    // over the keys of m_mapTransl
-  XTextIndex m_idxRetransl;  // over the keys of m_mapRetransl
 
   static XString m_strRLGPath;
 };

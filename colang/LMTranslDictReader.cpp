@@ -22,64 +22,77 @@ using colang::detail::XPairBatch;
 
 namespace {
 
-// Appends text to out with its escapes resolved: a backslash and one of
-// \\ ' ? a b f n r t v become the one character they stand for; any other
-// backslash, one at the end included, stays with what follows it.
-template <typename Out>
-void UnescapeAppend(Out& out, XStringView text) {
-  const XChar* p = text.data();
-  const XChar* const pEnd = p + text.size();
-  for (;;) {
-    const XChar* pSlash = std::find(p, pEnd, XChar('\\'));
-    out.insert(out.end(), p, pSlash);
-    if (pSlash == pEnd) return;
-    if (pSlash + 1 == pEnd) {
-      out.push_back(XChar('\\'));
-      return;
-    }
-    XChar c = pSlash[1];
-    switch (c) {
-      case XChar('\\'):
-      case XChar('\''):
-      case XChar('?'):
-        break;
-      case XChar('a'):
-        c = 0x07;
-        break;
-      case XChar('b'):
-        c = 0x08;
-        break;
-      case XChar('f'):
-        c = 0x0C;
-        break;
-      case XChar('n'):
-        c = 0x0A;
-        break;
-      case XChar('r'):
-        c = 0x0D;
-        break;
-      case XChar('t'):
-        c = 0x09;
-        break;
-      case XChar('v'):
-        c = 0x0B;
-        break;
-      default:
-        out.push_back(XChar('\\'));
+// Writes the text from p to pEnd to pOut with its escapes resolved, and
+// returns the end of what it wrote, never more units than it read, so pOut
+// may be p itself: a backslash and one of \\ ' ? a b f n r t v become the
+// one character they stand for; any other backslash, one at the end
+// included, stays with what follows it. With bToZero the text ends at its
+// first zero, as a text handed to PairInsert does.
+template <bool bToZero>
+XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
+  while (p != pEnd) {
+    // Most text has nothing to resolve: the units up to the next backslash
+    // (or zero) are found and copied as one run.
+    const XChar* pRun = p;
+    for (; pEnd - pRun >= 4; pRun += 4) {
+      const std::uint64_t nUnits = colang::detail::Units4(pRun);
+      if (colang::detail::UnitsHave(nUnits, XChar('\\')) || (bToZero && colang::detail::UnitsHave(nUnits, XChar(0))))
         break;
     }
-    out.push_back(c);
-    p = pSlash + 2;
+    while (pRun != pEnd && *pRun != XChar('\\') && !(bToZero && *pRun == XChar(0))) ++pRun;
+    if (pRun != p) {
+      pOut = pOut == p ? pOut + (pRun - p) : std::copy(p, pRun, pOut);
+      p = pRun;
+      if (p == pEnd) break;
+    }
+    XChar c = *p++;
+    if (bToZero && c == XChar(0)) break;
+    if (c == XChar('\\')) {
+      if (p == pEnd || (bToZero && *p == XChar(0))) {
+        *pOut++ = c;
+        break;
+      }
+      c = *p++;
+      switch (c) {
+        case XChar('\\'):
+        case XChar('\''):
+        case XChar('?'):
+          break;
+        case XChar('a'):
+          c = 0x07;
+          break;
+        case XChar('b'):
+          c = 0x08;
+          break;
+        case XChar('f'):
+          c = 0x0C;
+          break;
+        case XChar('n'):
+          c = 0x0A;
+          break;
+        case XChar('r'):
+          c = 0x0D;
+          break;
+        case XChar('t'):
+          c = 0x09;
+          break;
+        case XChar('v'):
+          c = 0x0B;
+          break;
+        default:
+          *pOut++ = XChar('\\');
+          break;
+      }
+    }
+    *pOut++ = c;
   }
+  return pOut;
 }
 
-// Adds a line's text to the batch, escapes resolved. Like a text handed to
-// PairInsert, it ends at its first zero.
-XPairBatch::XSpan BatchTextAdd(XPairBatch& batch, XStringView line) {
-  line = line.substr(0, line.find(XChar(0)));
-  const std::size_t nOffset = batch.m_vecText.size();
-  UnescapeAppend(batch.m_vecText, line);
-  return {nOffset, batch.m_vecText.size() - nOffset};
+// Adds a line's text to the batch, escapes resolved, and its terminating
+// zero.
+XStringView BatchTextAdd(XPairBatch& batch, XStringView line) {
+  return batch.TextEnd(UnescapeTo<true>(batch.TextRoom(line.size()), line.data(), line.data() + line.size()));
 }
 
 }  // namespace
@@ -105,10 +118,8 @@ unsigned IDFromLine(XStringView strLine) {
 
 void StringUnescape(XString& strLine) {
   if (strLine.find(XChar('\\')) == XString::npos) return;
-  XString strOut;
-  strOut.reserve(strLine.size());
-  UnescapeAppend(strOut, strLine);
-  strLine = std::move(strOut);
+  XChar* p = &strLine[0];
+  strLine.resize(static_cast<std::size_t>(UnescapeTo<false>(p, p, p + strLine.size()) - p));
 }
 
 }  // namespace colang::detail
@@ -167,6 +178,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   // key order, which ends as inserting them one by one would: the last pair
   // read under a key wins. The two lines are reused from entry to entry.
   XPairBatch batch;
+  batch.UnitsExpect(file.BytesUnread());
   XString strSource, strTransl;
   while (file.ReadString(strSource) == 0) {
     if (strSource.empty()) continue;
@@ -175,7 +187,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
     if (nID != 0) {
       batch.m_vecIds.push_back({nID, BatchTextAdd(batch, strTransl)});
     } else {
-      XPairBatch::XSpan source = BatchTextAdd(batch, strSource);
+      const XStringView source = BatchTextAdd(batch, strSource);
       batch.m_vecPairs.push_back({source, BatchTextAdd(batch, strTransl)});
     }
   }

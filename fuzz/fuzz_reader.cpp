@@ -66,15 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   FUZZ_CHECK(dict.RLGFilesLoaded().size() == 1);
   // Every entry is found through the lookup index, and in both directions
   // the index agrees with the maps.
-  for (const auto& [strSource, strTransl] : XLMTranslDictAccess::TranslMap(dict)) {
-    if (strSource.find(XChar(0)) != XString::npos) continue;
-    const XChar* pszFound = dict.CheckTranslate(strSource.c_str());
-    FUZZ_CHECK(pszFound != nullptr && XStringView(pszFound) == XStringView(strTransl.c_str()));
+  for (const auto& [source, transl] : XLMTranslDictAccess::TranslMap(dict)) {
+    FUZZ_CHECK(source.find(XChar(0)) == XStringView::npos && source.data()[source.size()] == 0);
+    const XChar* pszFound = dict.CheckTranslate(source.data());
+    FUZZ_CHECK(pszFound != nullptr && XStringView(pszFound) == transl);
   }
-  for (const auto& [strTransl, strSource] : XLMTranslDictAccess::RetranslMap(dict)) {
-    if (strTransl.find(XChar(0)) != XString::npos) continue;
-    const XChar* pszFound = dict.CheckRetranslate(strTransl.c_str());
-    FUZZ_CHECK(pszFound != nullptr && XStringView(pszFound) == XStringView(strSource.c_str()));
+  for (const auto& [transl, source] : XLMTranslDictAccess::RetranslMap(dict)) {
+    const XChar* pszFound = dict.CheckRetranslate(transl.data());
+    FUZZ_CHECK(pszFound != nullptr && XStringView(pszFound) == source);
   }
   // Reading the same file again changes nothing.
   const std::size_t nEntries = XLMTranslDictAccess::TranslMap(dict).size();

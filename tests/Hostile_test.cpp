@@ -104,7 +104,7 @@ TEST_F(HostileTest, TruncatedUtf16FilesLoadAPrefixOrFail) {
                                                             : XString(XT("Sichern"));
         // A code unit cut in half, and the high half of a surrogate pair cut
         // off, each read as U+FFFD.
-        XString strRead = strTransl;
+        XString strRead(strTransl);
         while (!strRead.empty() && strRead.back() == XChar(0xFFFD)) strRead.pop_back();
         EXPECT_EQ(strExpected.substr(0, strRead.size()), strRead);
       }

@@ -30,13 +30,13 @@ void Fill(XLMTranslDict& dict, size_t nCount, const XChar* pszPrefix) {
 }
 
 void ExpectIndexMatchesMaps(const XLMTranslDict& dict) {
-  for (const auto& [strKey, strValue] : Access::TranslMap(dict)) {
-    EXPECT_EQ(dict.CheckTranslate(strKey.c_str()), strValue.c_str());
-    EXPECT_EQ(dict.CheckTranslate((strKey + XT("~")).c_str()), nullptr);
+  for (const auto& [key, value] : Access::TranslMap(dict)) {
+    EXPECT_EQ(dict.CheckTranslate(key.data()), value.data());
+    EXPECT_EQ(dict.CheckTranslate((XString(key) + XT("~")).c_str()), nullptr);
   }
-  for (const auto& [strKey, strValue] : Access::RetranslMap(dict)) {
-    EXPECT_EQ(dict.CheckRetranslate(strKey.c_str()), strValue.c_str());
-    EXPECT_EQ(dict.CheckRetranslate((strKey + XT("~")).c_str()), nullptr);
+  for (const auto& [key, value] : Access::RetranslMap(dict)) {
+    EXPECT_EQ(dict.CheckRetranslate(key.data()), value.data());
+    EXPECT_EQ(dict.CheckRetranslate((XString(key) + XT("~")).c_str()), nullptr);
   }
 }
 

@@ -6,16 +6,22 @@
 #include <initializer_list>
 #include <utility>
 
+#include "colang/detail/DictAccess.h"
 #include "colang/pattern/MapTokVecTransl.h"
 #include "support/TestSupport.h"
 
 namespace {
 
 using colang::test::Narrow;
-using XMapTransl = XLMTranslDict::XMapTransl;
 using XEntries = std::initializer_list<std::pair<const XChar*, const XChar*>>;
 
-XMapTransl MapMake(XEntries entries) { return XMapTransl(entries.begin(), entries.end()); }
+// A dictionary holding the entries; its translation map is what a translator collects.
+XLMTranslDict DictMake(XEntries entries) {
+  XLMTranslDict dict;
+  for (const auto& [pszSource, pszTransl] : entries) XLMTranslDictAccess::Insert(dict, pszSource, pszTransl);
+  return dict;
+}
+const XLMTranslDict::XMapTransl& MapOf(const XLMTranslDict& dict) { return XLMTranslDictAccess::TranslMap(dict); }
 
 // The joined translation found for pszText, or "<none>".
 std::string Found(const XMapTokVecTransl& translator, const XChar* pszText) {
@@ -57,7 +63,7 @@ TEST(TokVecCompare, OrdersTokenByTokenIgnoringWhiteSpace) {
 
 TEST(Translate, FindsThePatternATextFits) {
   XMapTokVecTransl translator;
-  translator.TranslMapCollect(MapMake({
+  translator.TranslMapCollect(MapOf(DictMake({
       {XT("Page %d of %d"), XT("Seite %d von %d")},
       {XT("%d%% done"), XT("%d%% fertig")},
       {XT("%d files"), XT("%d Dateien")},
@@ -66,7 +72,7 @@ TEST(Translate, FindsThePatternATextFits) {
       {XT("File %s not found"), XT("Datei %s fehlt")},  // no patterns: %s, %%, %x, no "%"
       {XT("100%% sure %x"), XT("sicher")},
       {XT("Page 3"), XT("Seite 3")},
-  }));
+  })));
   EXPECT_EQ(translator.PatternMap().size(), 5u);
   struct {
     const XChar* pszText;
@@ -94,7 +100,8 @@ TEST(Translate, FindsThePatternATextFits) {
 
 TEST(Translate, ASecondSearchReachesPlainSpecifiersBehindAStoppingPattern) {
   XMapTokVecTransl translator;
-  translator.TranslMapCollect(MapMake({{XT("%5.2f mm"), XT("%5.2f Millimeter")}, {XT("%d files"), XT("%d Dateien")}}));
+  translator.TranslMapCollect(
+      MapOf(DictMake({{XT("%5.2f mm"), XT("%5.2f Millimeter")}, {XT("%d files"), XT("%d Dateien")}})));
   // The first search starts at "%5.2f mm", which stands after "12 files" and stops it.
   auto it = translator.PatternMap().lower_bound(XTokVec(XT("12 files")));
   ASSERT_EQ(TokVecCompare(XTokVec(XT("12 files")), it->first), eCmpLess);
@@ -106,16 +113,17 @@ TEST(Translate, ASecondSearchReachesPlainSpecifiersBehindAStoppingPattern) {
 TEST(TranslMapCheck, CollectsEachMapOnceAndTheFirstOfEqualPatternsWins) {
   XMapTokVecTransl translator;
   // Within a map "Page %d of %d" sorts first and equals "Page 3 of %d" as a pattern.
-  XMapTransl mapFirst =
-      MapMake({{XT("Page 3 of %d"), XT("Third of %d")}, {XT("Page %d of %d"), XT("Seite %d von %d")}});
-  XMapTransl mapSecond = MapMake({{XT("Page %d of %d"), XT("Page %d sur %d")}, {XT("%d files"), XT("%d fichiers")}});
-  EXPECT_TRUE(translator.TranslMapCheck(mapFirst));
-  EXPECT_TRUE(translator.TranslMapCheck(mapSecond));
+  XLMTranslDict dictFirst =
+      DictMake({{XT("Page 3 of %d"), XT("Third of %d")}, {XT("Page %d of %d"), XT("Seite %d von %d")}});
+  XLMTranslDict dictSecond =
+      DictMake({{XT("Page %d of %d"), XT("Page %d sur %d")}, {XT("%d files"), XT("%d fichiers")}});
+  EXPECT_TRUE(translator.TranslMapCheck(MapOf(dictFirst)));
+  EXPECT_TRUE(translator.TranslMapCheck(MapOf(dictSecond)));
   EXPECT_EQ(Found(translator, XT("Page 3 of 10")), "Seite %d von %d");
   EXPECT_EQ(Found(translator, XT("4 files")), "%d fichiers");
 
-  mapFirst.emplace(XT("%d items"), XT("%d Posten"));
-  EXPECT_TRUE(translator.TranslMapCheck(mapFirst));
+  XLMTranslDictAccess::Insert(dictFirst, XT("%d items"), XT("%d Posten"));
+  EXPECT_TRUE(translator.TranslMapCheck(MapOf(dictFirst)));
   EXPECT_EQ(Found(translator, XT("4 items")), "<none>") << "added after the map was collected";
 }
 

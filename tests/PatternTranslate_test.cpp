@@ -3,6 +3,7 @@
 // translator are tested in isolated executables.
 #include <gtest/gtest.h>
 
+#include "colang/detail/DictAccess.h"
 #include "colang/pattern/PatternTranslate.h"
 #include "support/TestSupport.h"
 
@@ -31,7 +32,10 @@ TEST(TokVecAssemble, PutsTheTextsArgumentsIntoTheTranslationsPlaceholders) {
 }
 
 TEST(PatternTranslate, TextsWithoutTwoTokensAndAnArgumentAreRejected) {
-  const XLMTranslDict::XMapTransl mapTransl = {{XT("%d"), XT("Zahl %d")}, {XT("%d x"), XT("%d y")}};
+  XLMTranslDict dict;
+  XLMTranslDictAccess::Insert(dict, XT("%d"), XT("Zahl %d"));
+  XLMTranslDictAccess::Insert(dict, XT("%d x"), XT("%d y"));
+  const XLMTranslDict::XMapTransl& mapTransl = XLMTranslDictAccess::TranslMap(dict);
   for (const XChar* pszText : {XT(""), XT("12"), XT("%d"), XT("two words"), XT("%s and %%d"), XT("\t")}) {
     SCOPED_TRACE(Narrow(pszText));
     EXPECT_EQ(PatternTranslate(pszText, mapTransl), nullptr);

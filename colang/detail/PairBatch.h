@@ -1,36 +1,67 @@
 // XPairBatch: the entries of one catalog read, gathered so that they go into
-// a dictionary together, each map filled in key order. The texts lie one
-// after the other in one buffer; an entry names its texts by position.
+// a dictionary together. The texts are written straight into blocks, each
+// text followed by a zero; the blocks are handed to the dictionary as they
+// are, and its entries point into them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <memory>
+#include <new>
 #include <vector>
 
-#include "colang/XString.h"
+#include "colang/LMTranslDict.h"
+#include "colang/platform/Memory.h"
 
 namespace colang::detail {
 
 struct XPairBatch {
-  // A text of the batch: where it starts in m_vecText, and its length.
-  struct XSpan {
-    std::size_t nOffset;
-    std::size_t nLength;
-  };
-  struct XTextPair {
-    XSpan source;
-    XSpan transl;
-  };
-  struct XIdPair {
-    unsigned int nID;
-    XSpan transl;
-  };
+  // Room for the texts to come: the next block is made this large, or as
+  // large as the text that needs it. A reader that knows a bound on what a
+  // file holds sets it so that one block takes the whole file.
+  void UnitsExpect(std::size_t nUnits) { m_nBlockUnits = std::max(nUnits, nBlockUnitsMin); }
 
-  // The characters of a text of this batch.
-  XStringView View(XSpan span) const { return XStringView(m_vecText.data() + span.nOffset, span.nLength); }
+  // Where a text of at most nMax units goes: room for it and its zero.
+  XChar* TextRoom(std::size_t nMax) {
+    if (m_nFree < nMax + 1) {
+      const std::size_t nUnits = std::max(m_nBlockUnits, nMax + 1);
+      m_vecBlocks.push_back(BlockMake(nUnits));
+      m_pNext = const_cast<XChar*>(m_vecBlocks.back().get());
+      m_nFree = nUnits;
+      m_nBlockUnits = nBlockUnitsMin;
+    }
+    return m_pNext;
+  }
+  // Ends the text written from TextRoom's pointer up to pEnd with its zero.
+  XStringView TextEnd(XChar* pEnd) {
+    const XStringView text(m_pNext, static_cast<std::size_t>(pEnd - m_pNext));
+    *pEnd = XChar(0);
+    m_nFree -= text.size() + 1;
+    m_pNext = pEnd + 1;
+    return text;
+  }
 
-  std::vector<XChar> m_vecText;
-  std::vector<XTextPair> m_vecPairs;  // in reading order: a later pair wins
-  std::vector<XIdPair> m_vecIds;      // in reading order: a later pair wins
+  std::vector<XTextBlock> m_vecBlocks;
+  XBulkVector<XTextEntry> m_vecPairs;  // source and translation, in reading order: a later pair wins
+  XBulkVector<XIdEntry> m_vecIds;      // in reading order: a later pair wins
+
+ private:
+  static constexpr std::size_t nBlockUnitsMin = 16 * 1024;
+
+  // A block of nUnits code units from the bulk memory, shared by the maps.
+  static XTextBlock BlockMake(std::size_t nUnits) {
+    if (nUnits > static_cast<std::size_t>(-1) / sizeof(XChar)) throw std::bad_alloc();
+    auto* p = static_cast<XChar*>(colang::platform::BulkAlloc(nUnits * sizeof(XChar)));
+    // Should the shared pointer fail to take it, it hands the block to the
+    // deleter itself before it throws.
+    return XTextBlock(p, [nUnits](const XChar* pBlock) {
+      colang::platform::BulkFree(const_cast<XChar*>(pBlock), nUnits * sizeof(XChar));
+    });
+  }
+
+  XChar* m_pNext = nullptr;
+  std::size_t m_nFree = 0;
+  std::size_t m_nBlockUnits = nBlockUnitsMin;
 };
 
 }  // namespace colang::detail

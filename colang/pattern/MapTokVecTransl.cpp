@@ -98,10 +98,11 @@ bool XMapTokVecTransl::TranslMapCheck(const XMapTransl& mapTransl) {
 void XMapTokVecTransl::TranslMapCollect(const XMapTransl& mapTransl) {
   for (const auto& [strSource, strTransl] : mapTransl) {
     // Most entries hold no "%" at all; they are passed over untokenized.
-    if (strSource.find(XT('%')) == XString::npos) continue;
-    XTokVec tokvecSource(strSource.c_str());
+    if (strSource.find(XT('%')) == XStringView::npos) continue;
+    // The map's texts end in a zero where their views end.
+    XTokVec tokvecSource(strSource.data());
     if (!tokvecSource.HasFormat()) continue;
-    m_mapPattern.emplace(std::move(tokvecSource), XTokVec(strTransl.c_str()));
+    m_mapPattern.emplace(std::move(tokvecSource), XTokVec(strTransl.data()));
   }
 }
 

@@ -13,6 +13,7 @@
 // - GetFilePath gives the full path in one form for every spelling of a name.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -65,6 +66,9 @@ class XIntlStdioFile {
   bool IsOpen() const { return m_hFile != colang::platform::kFileInvalid; }
   // Closes the file; nothing happens when none is open.
   void Close();
+  // The bytes loaded and not yet read: a bound on the code units the lines
+  // still to come decode to, line ends included.
+  std::size_t BytesUnread() const { return m_vecRaw.size() - std::min(m_nPos, m_vecRaw.size()); }
 
  private:
   enum enumEncoding { eENUtf8, eENUtf16LE, eENUtf16BE, eENCodePage };

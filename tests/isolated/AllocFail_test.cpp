@@ -59,14 +59,14 @@ struct XFailArm {
 void ExpectConsistent(XLMTranslDict& dict) {
   if (!dict.IsValid()) dict.LangIDSet(0x0407);
   for (const auto& [strSource, strTransl] : XLMTranslDictAccess::TranslMap(dict)) {
-    const XChar* psz = dict.CheckTranslate(strSource.c_str());
+    const XChar* psz = dict.CheckTranslate(strSource.data());
     ASSERT_NE(psz, nullptr) << Narrow(strSource);
-    EXPECT_EQ(XString(psz), strTransl);
+    EXPECT_EQ(XStringView(psz), strTransl);
   }
   for (const auto& [strTransl, strSource] : XLMTranslDictAccess::RetranslMap(dict)) {
-    const XChar* psz = dict.CheckRetranslate(strTransl.c_str());
+    const XChar* psz = dict.CheckRetranslate(strTransl.data());
     ASSERT_NE(psz, nullptr) << Narrow(strTransl);
-    EXPECT_EQ(XString(psz), strSource);
+    EXPECT_EQ(XStringView(psz), strSource);
   }
 }
 

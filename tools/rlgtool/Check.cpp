@@ -197,14 +197,14 @@ class XChecker {
 
   // An entry whose pattern equals an earlier one in the library's order never translates by pattern.
   void PatternsCheck() {
-    XLMTranslDict::XMapTransl mapTexts;
+    XTextPairs vecTexts;
     std::map<XString, int> mapLines;
     for (const XCatEntry& entry : m_cat.vecEntries) {
       if (entry.nID != 0) continue;
-      mapTexts[entry.strSource] = entry.strTransl;
+      vecTexts.emplace_back(entry.strSource, entry.strTransl);
       mapLines[entry.strSource] = entry.nSourceLine;
     }
-    for (const XPatternInfo& pattern : PatternsCollect(mapTexts)) {
+    for (const XPatternInfo& pattern : PatternsCollect(vecTexts)) {
       if (pattern.strShadowedBy.empty()) continue;
       Add(mapLines[pattern.strSource], XSeverity::eSevWarning,
           "the pattern " + Quoted(pattern.strSource) + " is never used: " + Quoted(pattern.strShadowedBy) + " (line " +

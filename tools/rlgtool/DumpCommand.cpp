@@ -34,20 +34,23 @@ struct XCounts {
 
 XCounts CatalogCount(const XCatalog& cat) {
   XCounts counts;
-  XLMTranslDict::XMapTransl mapTexts;
+  std::map<XString, XString> mapTexts;
   std::map<unsigned, XString> mapIDs;
+  XTextPairs vecTexts;
   for (const XCatEntry& entry : cat.vecEntries) {
     ++counts.nEntries;
     if (entry.strTransl.empty()) ++counts.nEmpty;
-    if (entry.nID != 0)
+    if (entry.nID != 0) {
       mapIDs[entry.nID] = entry.strTransl;
-    else
+    } else {
       mapTexts[entry.strSource] = entry.strTransl;
+      vecTexts.emplace_back(entry.strSource, entry.strTransl);
+    }
   }
   counts.nTexts = static_cast<int>(mapTexts.size());
   counts.nIDs = static_cast<int>(mapIDs.size());
   for (const auto& text : mapTexts) counts.nWords += WordCount(text.first);
-  for (const XPatternInfo& pattern : PatternsCollect(mapTexts))
+  for (const XPatternInfo& pattern : PatternsCollect(vecTexts))
     if (pattern.strShadowedBy.empty()) ++counts.nPatterns;
   return counts;
 }

@@ -2,6 +2,7 @@
 // the process-wide one is not touched.
 #include "Patterns.h"
 
+#include "colang/detail/DictAccess.h"
 #include "colang/pattern/MapTokVecTransl.h"
 #include "colang/pattern/Token.h"
 
@@ -13,10 +14,10 @@ std::vector<XPatternInfo> PatternsCollect(const XLMTranslDict::XMapTransl& mapTr
   const XMapTokVecTransl::XMapPattern& mapPattern = translator.PatternMap();
   std::vector<XPatternInfo> out;
   for (const auto& [strSource, strTransl] : mapTransl) {
-    if (strSource.find(XChar('%')) == XString::npos) continue;
-    XTokVec tokens(strSource.c_str());
+    if (strSource.find(XChar('%')) == XStringView::npos) continue;
+    XTokVec tokens(strSource.data());
     if (!tokens.HasFormat()) continue;
-    XPatternInfo info{strSource, strTransl, XString()};
+    XPatternInfo info{XString(strSource), XString(strTransl), XString()};
     auto it = mapPattern.find(tokens);
     if (it != mapPattern.end()) {
       XString strWinner;
@@ -26,6 +27,12 @@ std::vector<XPatternInfo> PatternsCollect(const XLMTranslDict::XMapTransl& mapTr
     out.push_back(std::move(info));
   }
   return out;
+}
+
+std::vector<XPatternInfo> PatternsCollect(const XTextPairs& vecTexts) {
+  XLMTranslDict dict;
+  XLMTranslDictAccess::InsertAll(dict, vecTexts);
+  return PatternsCollect(XLMTranslDictAccess::TranslMap(dict));
 }
 
 }  // namespace rlgtool

@@ -3,6 +3,7 @@
 // never act as a pattern because an equal pattern comes first.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "colang/LMTranslDict.h"
@@ -15,7 +16,14 @@ struct XPatternInfo {
   XString strShadowedBy;  // the source of the pattern that wins, empty when this one is used
 };
 
-// Entries of mapTransl whose source holds a format specifier, in map order.
+// The text pairs of a catalog, in reading order (of one source the last wins),
+// as a dictionary holds them.
+using XTextPairs = std::vector<std::pair<XString, XString>>;
+
+// Entries of a dictionary's translation map whose source holds a format
+// specifier, in map order.
 std::vector<XPatternInfo> PatternsCollect(const XLMTranslDict::XMapTransl& mapTransl);
+// The same for the text pairs of a catalog.
+std::vector<XPatternInfo> PatternsCollect(const XTextPairs& vecTexts);
 
 }  // namespace rlgtool

@@ -337,20 +337,18 @@ TEST(RlgtoolCatalogTest, AgreesWithTheLibraryReader) {
 
   XCatalog cat = CatalogParse(path.string(), TextDecode(strCatalog));
   EXPECT_TRUE(cat.HeaderValid());
-  XLMTranslDict::XMapTransl mapTexts, mapRetransl;
-  XLMTranslDict::XMapIdTransl mapIDs;
+  // The tool's entries, inserted one by one, give the dictionary the reader made.
+  XLMTranslDict expected;
   for (const XCatEntry& entry : cat.vecEntries) {
-    if (entry.nID != 0) {
-      mapIDs[entry.nID] = entry.strTransl;
-    } else {
-      mapTexts[entry.strSource] = entry.strTransl;
-      mapRetransl[entry.strTransl] = entry.strSource;
-    }
+    if (entry.nID != 0)
+      XLMTranslDictAccess::Insert(expected, entry.nID, entry.strTransl.c_str());
+    else
+      XLMTranslDictAccess::Insert(expected, entry.strSource.c_str(), entry.strTransl.c_str());
   }
   EXPECT_EQ(dict.LangID(), 0x407);
-  EXPECT_TRUE(XLMTranslDictAccess::TranslMap(dict) == mapTexts);
-  EXPECT_TRUE(XLMTranslDictAccess::RetranslMap(dict) == mapRetransl);
-  EXPECT_TRUE(XLMTranslDictAccess::IdMap(dict) == mapIDs);
+  EXPECT_TRUE(XLMTranslDictAccess::TranslMap(dict) == XLMTranslDictAccess::TranslMap(expected));
+  EXPECT_TRUE(XLMTranslDictAccess::RetranslMap(dict) == XLMTranslDictAccess::RetranslMap(expected));
+  EXPECT_TRUE(XLMTranslDictAccess::IdMap(dict) == XLMTranslDictAccess::IdMap(expected));
 }
 
 }  // namespace

@@ -1,0 +1,430 @@
+// The dictionary's maps: a text map is an array of entries in key order with
+// a hash index beside it (open addressing, linear probing over a power-of-two
+// table at most half full); the identifier map is an array in identifier
+// order. Both are filled from a batch in one pass: the new entries are
+// sorted, merged with the old ones, and the index is built anew.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "colang/LMTranslDict.h"
+#include "colang/detail/DictText.h"
+
+using colang::detail::Units4;
+
+namespace {
+
+// --- hashing ------------------------------------------------------------------
+
+constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 33;
+  return h;
+}
+
+// Keys hold no zero code unit (they come from zero-terminated texts), so a
+// key equals text exactly when their first text.size() units agree and the
+// key ends there; this holds for any length, beyond the saturated filter too.
+bool KeyEquals(const XChar* pszKey, XStringView text) {
+  return std::memcmp(pszKey, text.data(), text.size() * sizeof(XChar)) == 0 && pszKey[text.size()] == 0;
+}
+
+std::uint32_t LengthOf(std::size_t nLength) {
+  return nLength < UINT32_MAX ? static_cast<std::uint32_t>(nLength) : UINT32_MAX;
+}
+
+// The slot's home position and its tag both come from the hash's low half,
+// so that the table can grow without reading the keys again.
+std::uint32_t TagOf(std::size_t nHash) { return static_cast<std::uint32_t>(nHash); }
+
+// The hash takes the code units four at a time as one 64-bit word, the last
+// word padded with zeros, and the length at the end. Both forms of TextHash
+// give the same value: one for texts whose length is known, one that finds
+// the terminating zero on the way, so that a lookup reads its text only once.
+std::uint64_t WordMix(std::uint64_t h, std::uint64_t w) {
+  h = (h ^ w) * kMul;
+  return h ^ (h >> 29);
+}
+
+std::uint64_t HashEnd(std::uint64_t h, std::size_t nLength) {
+  return Mix(h ^ (static_cast<std::uint64_t>(nLength) * 0x100000001B3ull));
+}
+
+std::uint64_t UnitsWord(const XChar* p, std::size_t n) {
+  std::uint64_t w = 0;
+  for (std::size_t k = 0; k < n; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
+  return w;
+}
+
+// --- sorting a batch --------------------------------------------------------------
+
+// A key's place in the sort of a batch: eight of its code units, packed so
+// that the packed values order as the texts do (keys hold no zero unit, so
+// the zeros that pad a short key sort first, as a prefix does), the position
+// of its pair in the batch, which orders equal keys in reading order, and its
+// length (saturated), which tells most different keys apart without reading
+// them.
+struct XSortItem {
+  std::uint64_t anUnits[2];
+  const XChar* pKey;  // so that packing further units reads the key alone
+  std::uint32_t nPos;
+  std::uint32_t nLength;
+};
+
+std::uint64_t UnitsPack(XStringView text, std::size_t nFrom) {
+  auto unit = [](XChar c) { return static_cast<std::uint64_t>(static_cast<std::uint16_t>(c)); };
+  if (nFrom + 4 <= text.size()) {
+    const XChar* p = text.data() + nFrom;
+    return unit(p[0]) << 48 | unit(p[1]) << 32 | unit(p[2]) << 16 | unit(p[3]);
+  }
+  std::uint64_t nUnits = 0;
+  for (std::size_t k = nFrom; k < nFrom + 4; ++k) nUnits = nUnits << 16 | (k < text.size() ? unit(text[k]) : 0u);
+  return nUnits;
+}
+
+void UnitsPackAt(XSortItem& item, XStringView key, std::size_t nDepth) {
+  item.anUnits[0] = UnitsPack(key, nDepth);
+  item.anUnits[1] = UnitsPack(key, nDepth + 4);
+}
+
+// An item's key; a length too large for the item is found by the key's zero.
+XStringView KeyOf(const XSortItem& item) {
+  return item.nLength != UINT32_MAX ? XStringView(item.pKey, item.nLength) : XStringView(item.pKey);
+}
+
+bool UnitsEqual(const XSortItem& a, const XSortItem& b) {
+  return a.anUnits[0] == b.anUnits[0] && a.anUnits[1] == b.anUnits[1];
+}
+
+bool UnitsLess(const XSortItem& a, const XSortItem& b) {
+  if (a.anUnits[0] != b.anUnits[0]) return a.anUnits[0] < b.anUnits[0];
+  if (a.anUnits[1] != b.anUnits[1]) return a.anUnits[1] < b.anUnits[1];
+  return a.nPos < b.nPos;
+}
+
+// Sorts the items by their packed units, a byte at a time from the lowest
+// (least significant digit first), keeping the order of items with equal
+// units. A byte that is the same in every item (the high bytes of text in
+// the Latin alphabet, say) takes no pass. pTemp has room for n items.
+void ItemsRadixSort(XSortItem* pItems, std::size_t n, XSortItem* pTemp) {
+  constexpr int nDigits = 16;
+  std::uint32_t anCounts[nDigits][256] = {};
+  auto digitOf = [](const XSortItem& item, int nDigit) {
+    return static_cast<unsigned>(item.anUnits[nDigit < 8 ? 1 : 0] >> (8 * (nDigit % 8))) & 0xFFu;
+  };
+  for (std::size_t i = 0; i < n; ++i)
+    for (int d = 0; d < nDigits; ++d) ++anCounts[d][digitOf(pItems[i], d)];
+  XSortItem* pFrom = pItems;
+  XSortItem* pTo = pTemp;
+  for (int d = 0; d < nDigits; ++d) {
+    if (anCounts[d][digitOf(pFrom[0], d)] == n) continue;
+    std::uint32_t anStart[256];
+    std::uint32_t nSum = 0;
+    for (int b = 0; b < 256; ++b) {
+      anStart[b] = nSum;
+      nSum += anCounts[d][b];
+    }
+    for (std::size_t i = 0; i < n; ++i) pTo[anStart[digitOf(pFrom[i], d)]++] = pFrom[i];
+    std::swap(pFrom, pTo);
+  }
+  if (pFrom != pItems) std::copy(pFrom, pFrom + n, pItems);
+}
+
+// Sorts the items by their keys, equal keys in reading order. The keys are
+// compared eight units at a time, as packed numbers: all items by their first
+// eight units, then each run that agrees on them by the next eight, and so
+// on, so that sorting never reads the texts themselves and every unit of a
+// key is packed at most once. The items come packed at depth 0, in reading
+// order. Large ranges are sorted by digits, small ones by comparison.
+void KeysSort(XBulkVector<XSortItem>& vecItems) {
+  struct XRange {
+    std::size_t nBegin, nEnd, nDepth;
+  };
+  constexpr std::size_t nRadixMin = 512;
+  XBulkVector<XSortItem> vecTemp;
+  std::vector<XRange> vecTodo{{0, vecItems.size(), 0}};
+  while (!vecTodo.empty()) {
+    const XRange range = vecTodo.back();
+    vecTodo.pop_back();
+    XSortItem* const pBegin = vecItems.data() + range.nBegin;
+    const std::size_t n = range.nEnd - range.nBegin;
+    if (range.nDepth != 0)
+      for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, KeyOf(*p), range.nDepth);
+    // Within a range the items are in reading order, which a digit sort keeps.
+    if (n >= nRadixMin) {
+      if (vecTemp.size() < n) vecTemp.resize(n);
+      ItemsRadixSort(pBegin, n, vecTemp.data());
+    } else {
+      std::sort(pBegin, pBegin + n, UnitsLess);
+    }
+    // A run that agrees on these units is sorted by the next ones when one
+    // of its keys goes on beyond them; a key that ends here then sorts
+    // first. A run whose keys all end here is of equal keys.
+    for (std::size_t i = range.nBegin; i < range.nEnd;) {
+      std::size_t j = i + 1;
+      bool bLonger = vecItems[i].nLength > range.nDepth + 8;
+      for (; j < range.nEnd && UnitsEqual(vecItems[j], vecItems[i]); ++j)
+        bLonger = bLonger || vecItems[j].nLength > range.nDepth + 8;
+      if (j - i > 1 && bLonger) vecTodo.push_back({i, j, range.nDepth + 8});
+      i = j;
+    }
+  }
+}
+
+// Whether two neighbours of a sort may hold the same key: equal keys end
+// in the same run at every depth, so their last packed units agree, and so
+// do their lengths.
+bool KeysSame(const XSortItem& a, const XSortItem& b) { return a.nLength == b.nLength && UnitsEqual(a, b); }
+
+// Ordinal order of texts by unsigned code units, a proper prefix first.
+int KeyCompare(XStringView a, XStringView b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t k = 0; k < n; ++k) {
+    const auto ca = static_cast<std::uint16_t>(a[k]), cb = static_cast<std::uint16_t>(b[k]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// A map's blocks and the blocks of a batch.
+std::vector<XTextBlock> BlocksJoined(const std::vector<XTextBlock>& vecOld, const std::vector<XTextBlock>& vecNew) {
+  std::vector<XTextBlock> vecBlocks;
+  vecBlocks.reserve(vecOld.size() + vecNew.size());
+  vecBlocks.insert(vecBlocks.end(), vecOld.begin(), vecOld.end());
+  vecBlocks.insert(vecBlocks.end(), vecNew.begin(), vecNew.end());
+  return vecBlocks;
+}
+
+// Entries are indexed by position in 32 bits; more is beyond any catalog,
+// and is refused as running out of memory would be.
+void EntryCountCheck(std::size_t nEntries) {
+  if (nEntries >= UINT32_MAX) throw std::bad_alloc();
+}
+
+// Room for one more element without moving the others when it comes.
+template <typename Vector>
+void RoomForOne(Vector& vec) {
+  if (vec.size() == vec.capacity()) vec.reserve(std::max<std::size_t>(8, 2 * vec.capacity()));
+}
+
+}  // namespace
+
+// --- the text map ---------------------------------------------------------------
+
+std::size_t XTextMap::TextHash(XStringView text) {
+  const XChar* p = text.data();
+  const std::size_t n = text.size();
+  std::uint64_t h = kMul;
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) h = WordMix(h, Units4(p + i));
+  if (i < n) h = WordMix(h, UnitsWord(p + i, n - i));
+  return static_cast<std::size_t>(HashEnd(h, n));
+}
+
+std::size_t XTextMap::TextHash(const XChar* pszText, std::size_t& nLength) {
+  std::uint64_t h = kMul;
+  const XChar* p = pszText;
+  for (;;) {
+    std::uint64_t w = 0;
+    int k = 0;
+    for (; k < 4 && p[k] != 0; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
+    if (k > 0) h = WordMix(h, w);
+    p += k;
+    if (k < 4) break;
+  }
+  nLength = static_cast<std::size_t>(p - pszText);
+  return static_cast<std::size_t>(HashEnd(h, nLength));
+}
+
+XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
+  if (m_vecSlots.empty()) return nullptr;
+  const std::size_t nMask = m_vecSlots.size() - 1;
+  const std::uint32_t nTag = TagOf(nHash);
+  const std::uint32_t nLength = LengthOf(text.size());
+  for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
+    const XSlot& slot = m_vecSlots[i];
+    if (slot.pszKey == nullptr) return nullptr;
+    if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, text)) return const_cast<XSlot*>(&slot);
+  }
+}
+
+const XChar* XTextMap::Find(XStringView text) const {
+  const XSlot* pSlot = SlotFind(text, TextHash(text));
+  return pSlot != nullptr ? pSlot->pszValue : nullptr;
+}
+
+const XChar* XTextMap::Find(const XChar* pszText) const {
+  std::size_t nLength = 0;
+  const std::size_t nHash = TextHash(pszText, nLength);
+  const XSlot* pSlot = SlotFind(XStringView(pszText, nLength), nHash);
+  return pSlot != nullptr ? pSlot->pszValue : nullptr;
+}
+
+void XTextMap::SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept {
+  const std::size_t nMask = m_vecSlots.size() - 1;
+  std::size_t i = TagOf(nHash) & nMask;
+  while (m_vecSlots[i].pszKey != nullptr) i = (i + 1) & nMask;
+  m_vecSlots[i] = {TagOf(nHash), LengthOf(entry.first.size()), entry.first.data(), entry.second.data()};
+}
+
+void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
+  if (nEntries == 0) {
+    XBulkVector<XSlot>().swap(m_vecSlots);
+    return;
+  }
+  std::size_t nSlots = 16;
+  while (nSlots < 2 * nEntries) nSlots *= 2;
+  XBulkVector<XSlot> vecSlots(nSlots, XSlot{0, 0, nullptr, nullptr});
+  m_vecSlots.swap(vecSlots);
+  for (std::size_t i = 0; i < m_vecEntries.size(); ++i)
+    SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
+}
+
+XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
+                          const std::vector<XTextBlock>& vecBlocks) const {
+  auto keyOf = [&vecPairs, bReversed](std::uint32_t nPos) {
+    return bReversed ? vecPairs[nPos].second : vecPairs[nPos].first;
+  };
+  EntryCountCheck(vecPairs.size());
+  // The keys are hashed in reading order, which reads their texts in the
+  // order they lie in the blocks; the index is built from these hashes.
+  XBulkVector<std::uint32_t> vecHashes(vecPairs.size());
+  for (std::size_t i = 0; i < vecPairs.size(); ++i)
+    vecHashes[i] = static_cast<std::uint32_t>(TextHash(keyOf(static_cast<std::uint32_t>(i))));
+  XBulkVector<XSortItem> vecItems(vecPairs.size());
+  for (std::size_t i = 0; i < vecPairs.size(); ++i) {
+    const XStringView key = keyOf(static_cast<std::uint32_t>(i));
+    XSortItem& item = vecItems[i];
+    UnitsPackAt(item, key, 0);
+    item.pKey = key.data();
+    item.nPos = static_cast<std::uint32_t>(i);
+    item.nLength = LengthOf(key.size());
+  }
+  KeysSort(vecItems);
+
+  XTextMap result;
+  XBulkVector<XTextEntry>& vecOut = result.m_vecEntries;
+  XBulkVector<std::uint32_t> vecOutHashes;
+  vecOut.reserve(m_vecEntries.size() + vecPairs.size());
+  vecOutHashes.reserve(vecOut.capacity());
+  auto oldPush = [&](const XTextEntry& entry) {
+    vecOut.push_back(entry);
+    vecOutHashes.push_back(static_cast<std::uint32_t>(TextHash(entry.first)));
+  };
+  auto itOld = m_vecEntries.begin();
+  for (std::size_t k = 0; k < vecItems.size(); ++k) {
+    const std::uint32_t nPos = vecItems[k].nPos;
+    const XStringView key = keyOf(nPos);
+    // Of the pairs with one key, the one read last is the one kept.
+    if (k + 1 < vecItems.size() && KeysSame(vecItems[k], vecItems[k + 1]) && keyOf(vecItems[k + 1].nPos) == key)
+      continue;
+    const XStringView value = bReversed ? vecPairs[nPos].first : vecPairs[nPos].second;
+    int nCmp = -1;
+    for (; itOld != m_vecEntries.end() && (nCmp = KeyCompare(itOld->first, key)) < 0; ++itOld) oldPush(*itOld);
+    if (itOld != m_vecEntries.end() && nCmp == 0) ++itOld;
+    vecOut.push_back({key, value});
+    vecOutHashes.push_back(vecHashes[nPos]);
+  }
+  for (; itOld != m_vecEntries.end(); ++itOld) oldPush(*itOld);
+  EntryCountCheck(vecOut.size());
+
+  result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
+  result.IndexBuild(vecOut.size(), vecOutHashes.data());
+  return result;
+}
+
+void XTextMap::StoreReserve() {
+  EntryCountCheck(m_vecEntries.size() + 1);
+  RoomForOne(m_vecEntries);
+  RoomForOne(m_vecBlocks);
+  if (2 * (m_vecEntries.size() + 1) > m_vecSlots.size()) IndexBuild(m_vecEntries.size() + 1);
+}
+
+void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept {
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first,
+                             [](const XTextEntry& e, XStringView key) { return KeyCompare(e.first, key) < 0; });
+  const std::size_t nHash = TextHash(entry.first);
+  if (it != m_vecEntries.end() && it->first == entry.first) {
+    it->second = entry.second;
+    SlotFind(entry.first, nHash)->pszValue = entry.second.data();
+  } else {
+    // StoreReserve made room, so inserting moves entries but allocates nothing.
+    m_vecEntries.insert(it, entry);
+    SlotAdd(entry, nHash);
+  }
+  m_vecBlocks.push_back(block);
+}
+
+void XTextMap::Clear() noexcept {
+  XBulkVector<XTextEntry>().swap(m_vecEntries);
+  XBulkVector<XSlot>().swap(m_vecSlots);
+  std::vector<XTextBlock>().swap(m_vecBlocks);
+}
+
+bool operator==(const XTextMap& a, const XTextMap& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const XTextEntry& x, const XTextEntry& y) {
+    return x.first == y.first && x.second == y.second;
+  });
+}
+
+// --- the identifier map ---------------------------------------------------------
+
+const XChar* XIdMap::Find(unsigned int nID) const {
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), nID,
+                             [](const XIdEntry& e, unsigned int n) { return e.first < n; });
+  return it != m_vecEntries.end() && it->first == nID ? it->second.data() : nullptr;
+}
+
+XIdMap XIdMap::Merged(const XBulkVector<XIdEntry>& vecNew, const std::vector<XTextBlock>& vecBlocks) const {
+  XBulkVector<std::uint32_t> vecOrder(vecNew.size());
+  for (std::size_t i = 0; i < vecOrder.size(); ++i) vecOrder[i] = static_cast<std::uint32_t>(i);
+  std::stable_sort(vecOrder.begin(), vecOrder.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return vecNew[a].first < vecNew[b].first; });
+
+  XIdMap result;
+  XBulkVector<XIdEntry>& vecOut = result.m_vecEntries;
+  vecOut.reserve(m_vecEntries.size() + vecNew.size());
+  auto itOld = m_vecEntries.begin();
+  for (std::size_t k = 0; k < vecOrder.size(); ++k) {
+    const XIdEntry& entry = vecNew[vecOrder[k]];
+    if (k + 1 < vecOrder.size() && vecNew[vecOrder[k + 1]].first == entry.first) continue;
+    for (; itOld != m_vecEntries.end() && itOld->first < entry.first; ++itOld) vecOut.push_back(*itOld);
+    if (itOld != m_vecEntries.end() && itOld->first == entry.first) ++itOld;
+    vecOut.push_back(entry);
+  }
+  vecOut.insert(vecOut.end(), itOld, m_vecEntries.end());
+
+  result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
+  return result;
+}
+
+void XIdMap::StoreReserve() {
+  RoomForOne(m_vecEntries);
+  RoomForOne(m_vecBlocks);
+}
+
+void XIdMap::Store(const XIdEntry& entry, const XTextBlock& block) noexcept {
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first,
+                             [](const XIdEntry& e, unsigned int n) { return e.first < n; });
+  if (it != m_vecEntries.end() && it->first == entry.first)
+    it->second = entry.second;
+  else
+    m_vecEntries.insert(it, entry);
+  m_vecBlocks.push_back(block);
+}
+
+void XIdMap::Clear() noexcept {
+  XBulkVector<XIdEntry>().swap(m_vecEntries);
+  std::vector<XTextBlock>().swap(m_vecBlocks);
+}
+
+bool operator==(const XIdMap& a, const XIdMap& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const XIdEntry& x, const XIdEntry& y) { return x.first == y.first && x.second == y.second; });
+}

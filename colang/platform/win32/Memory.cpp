@@ -1,0 +1,10 @@
+// Memory for large arrays on Windows: the process heap, through operator new.
+#include "colang/platform/Memory.h"
+
+namespace colang::platform {
+
+void* BulkAlloc(std::size_t nBytes) { return ::operator new(nBytes); }
+
+void BulkFree(void* p, std::size_t) noexcept { ::operator delete(p); }
+
+}  // namespace colang::platform
