@@ -155,7 +155,12 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
     XSortItem* const pBegin = vecItems.data() + range.nBegin;
     const std::size_t n = range.nEnd - range.nBegin;
     if (range.nDepth != 0)
-      for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, KeyOf(*p), range.nDepth);
+      for (XSortItem* p = pBegin; p != pBegin + n; ++p) {
+        // The keys lie scattered; asking for those a few items on early lets
+        // their reads overlap.
+        if (p + 8 < pBegin + n) colang::platform::MemoryPrefetch(p[8].pKey + range.nDepth);
+        UnitsPackAt(*p, KeyOf(*p), range.nDepth);
+      }
     // Within a range the items are in reading order, which a digit sort keeps.
     if (n >= nRadixMin) {
       if (vecTemp.size() < n) vecTemp.resize(n);
@@ -319,6 +324,7 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
   };
   auto itOld = m_vecEntries.begin();
   for (std::size_t k = 0; k < vecItems.size(); ++k) {
+    if (k + 8 < vecItems.size()) colang::platform::MemoryPrefetch(&vecPairs[vecItems[k + 8].nPos]);
     const std::uint32_t nPos = vecItems[k].nPos;
     const XStringView key = keyOf(nPos);
     // Of the pairs with one key, the one read last is the one kept.
@@ -333,6 +339,9 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
   }
   for (; itOld != m_vecEntries.end(); ++itOld) oldPush(*itOld);
   EntryCountCheck(vecOut.size());
+  // What the sort needed goes before the index comes, which may reuse it.
+  XBulkVector<XSortItem>().swap(vecItems);
+  XBulkVector<std::uint32_t>().swap(vecHashes);
 
   result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
   result.IndexBuild(vecOut.size(), vecOutHashes.data());

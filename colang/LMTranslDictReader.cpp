@@ -89,10 +89,25 @@ XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
   return pOut;
 }
 
-// Adds a line's text to the batch, escapes resolved, and its terminating
-// zero.
-XStringView BatchTextAdd(XPairBatch& batch, XStringView line) {
-  return batch.TextEnd(UnescapeTo<true>(batch.TextRoom(line.size()), line.data(), line.data() + line.size()));
+// Decodes the file's next line straight into the batch's room for the next
+// text, as it stands; 0, or the reader's result. Until BatchTextEnd the
+// line is not kept: the next line read goes to the same place.
+long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
+  std::size_t nRoom = 0, nLength = 0;
+  long nResult = file.LineFind(nRoom);
+  if (nResult != 0) return nResult;
+  XChar* p = batch.TextRoom(nRoom);
+  nResult = file.LineTake(p, nLength);
+  line = XStringView(p, nLength);
+  return nResult;
+}
+
+// Keeps the line just read as a text of the batch: its escapes resolved in
+// place, ended at its first zero as a text handed to PairInsert is, and
+// followed by a zero.
+XStringView BatchTextEnd(XPairBatch& batch, XStringView line) {
+  auto* p = const_cast<XChar*>(line.data());
+  return batch.TextEnd(UnescapeTo<true>(p, p, p + line.size()));
 }
 
 }  // namespace
@@ -176,21 +191,26 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   if (!bAppend) Empty();
   // The entries are gathered first and then inserted together, each map in
   // key order, which ends as inserting them one by one would: the last pair
-  // read under a key wins. The two lines are reused from entry to entry.
+  // read under a key wins. Lines are decoded straight into the batch; an
+  // empty source line, or an identifier line, is not kept. A pair whose
+  // translation line cannot be read is dropped, and the read ends there.
   XPairBatch batch;
-  batch.UnitsExpect(file.BytesUnread());
-  XString strSource, strTransl;
-  while (file.ReadString(strSource) == 0) {
-    if (strSource.empty()) continue;
-    if (file.ReadString(strTransl) != 0) continue;
-    unsigned nID = IDFromLine(strSource);
-    if (nID != 0) {
-      batch.m_vecIds.push_back({nID, BatchTextAdd(batch, strTransl)});
-    } else {
-      const XStringView source = BatchTextAdd(batch, strSource);
-      batch.m_vecPairs.push_back({source, BatchTextAdd(batch, strTransl)});
-    }
+  batch.UnitsExpect(file.BytesUnread() + 1);
+  for (;;) {
+    XStringView source, transl;
+    if (BatchLineRead(file, batch, source) != 0) break;
+    if (source.empty()) continue;
+    const unsigned nID = IDFromLine(source);
+    if (nID == 0) source = BatchTextEnd(batch, source);
+    if (BatchLineRead(file, batch, transl) != 0) break;
+    transl = BatchTextEnd(batch, transl);
+    if (nID != 0)
+      batch.m_vecIds.push_back({nID, transl});
+    else
+      batch.m_vecPairs.push_back({source, transl});
   }
+  // The file's bytes go before the maps are built, which may reuse them.
+  file.Close();
   PairsInsert(batch);
   m_vecRLGFilesLoaded.push_back(strPath);
   m_nLangID = nFileLangID;

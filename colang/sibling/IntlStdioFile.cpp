@@ -166,13 +166,18 @@ long XIntlStdioFile::BytesLoad() {
   return eRSOk;
 }
 
-bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& strLine) {
+std::size_t XIntlStdioFile::LineRoom(std::size_t n) const {
+  // Never more UTF-16 units than bytes; a byte left over in UTF-16 reads as one.
+  return m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE ? n / 2 + n % 2 : n;
+}
+
+bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& nLength) {
+  nLength = 0;
   if (n == 0) return true;
   if (m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE) {
     const bool bLE = m_eEncoding == eENUtf16LE;
     const std::size_t nUnits = n / 2;
-    strLine.resize(nUnits + n % 2);
-    XChar* pOut = strLine.data();
+    nLength = nUnits + n % 2;
     for (std::size_t i = 0; i < nUnits; ++i) {
       unsigned b0 = p[2 * i], b1 = p[2 * i + 1];
       pOut[i] = static_cast<XChar>(bLE ? (b1 << 8 | b0) : (b0 << 8 | b1));
@@ -198,9 +203,6 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& 
     return true;
   }
 
-  // Never more UTF-16 units than bytes.
-  strLine.resize(n);
-  XChar* pOut = strLine.data();
   if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
     while (i < n) {
@@ -221,12 +223,13 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& 
       i += nLength;
     }
     if (i == n) {
-      strLine.resize(k);
+      nLength = k;
       return true;
     }
     // An ill-formed sequence: the system's decoder says what it reads as.
   } else if (m_nCodePage == 1252 && std::none_of(p, p + n, [](unsigned char b) { return b >= 0x80; })) {
     std::copy(p, p + n, pOut);
+    nLength = n;
     return true;
   }
   unsigned nCodePage = m_eEncoding == eENUtf8 ? static_cast<unsigned>(CP_UTF8) : m_nCodePage;
@@ -237,12 +240,24 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XString& 
     m_nStatus = m_bStrict ? eRSInvalidText : eRSReadError;
     return false;
   }
-  strLine.resize(static_cast<std::size_t>(nOut));
+  nLength = static_cast<std::size_t>(nOut);
   return true;
 }
 
 long XIntlStdioFile::ReadString(XString& strLine) {
   strLine.clear();
+  std::size_t nRoom = 0, nLength = 0;
+  long nResult = LineFind(nRoom);
+  if (nResult != eRSOk) return nResult;
+  strLine.resize(nRoom);
+  nResult = LineTake(strLine.data(), nLength);
+  strLine.resize(nResult == eRSOk ? nLength : 0);
+  return nResult;
+}
+
+long XIntlStdioFile::LineFind(std::size_t& nRoom) {
+  nRoom = 0;
+  m_nFoundStop = static_cast<std::size_t>(-1);
   if (!IsOpen()) return eRSNotOpen;
   if (m_nStatus != eRSOk) return m_nStatus;
   if (!m_bLoaded) {
@@ -274,11 +289,22 @@ long XIntlStdioFile::ReadString(XString& strLine) {
   }
   // A last line without a terminator counts only when the file really ended there.
   if (nStop == n && m_nTail != eRSEnd) return m_nStatus = m_nTail;
-  if (!LineDecode(p + nBegin, nStop - nBegin, strLine)) {
-    strLine.clear();
+  m_nFoundStop = nStop;
+  m_nFoundNext = nNext;
+  nRoom = LineRoom(nStop - nBegin);
+  return eRSOk;
+}
+
+long XIntlStdioFile::LineTake(XChar* pOut, std::size_t& nLength) {
+  nLength = 0;
+  if (m_nFoundStop == static_cast<std::size_t>(-1)) return m_nStatus != eRSOk ? m_nStatus : eRSNotOpen;
+  const std::size_t nStop = m_nFoundStop;
+  m_nFoundStop = static_cast<std::size_t>(-1);
+  if (!LineDecode(m_vecRaw.data() + m_nPos, nStop - m_nPos, pOut, nLength)) {
+    nLength = 0;
     return m_nStatus;
   }
-  m_nPos = std::min(nNext, n);
+  m_nPos = std::min(m_nFoundNext, m_vecRaw.size());
   return eRSOk;
 }
 
@@ -288,9 +314,10 @@ void XIntlStdioFile::Close() {
   m_strPath.clear();
   m_eEncoding = eENUtf8;
   m_nSkip = 0;
-  std::vector<unsigned char>().swap(m_vecRaw);
+  decltype(m_vecRaw)().swap(m_vecRaw);
   m_bLoaded = false;
   m_nTail = eRSEnd;
   m_nPos = 0;
   m_nStatus = eRSOk;
+  m_nFoundStop = static_cast<std::size_t>(-1);
 }

@@ -19,6 +19,7 @@
 
 #include "colang/XString.h"
 #include "colang/platform/File.h"
+#include "colang/platform/Memory.h"
 
 class XIntlStdioFile {
  public:
@@ -61,6 +62,13 @@ class XIntlStdioFile {
   // The next line into strLine (emptied first); 0, or eRSEnd after the last
   // line, or an error, which stays for every later call.
   long ReadString(XString& strLine);
+  // ReadString in two steps, for a caller that keeps lines in memory of its
+  // own. LineFind finds the next line and gives in nRoom the code units its
+  // text may need (0 when it fails); its result is ReadString's. LineTake
+  // then decodes that line to pOut, which has room for nRoom units, gives
+  // its length in nLength and moves past it; 0, or an error, which stays.
+  long LineFind(std::size_t& nRoom);
+  long LineTake(XChar* pOut, std::size_t& nLength);
   // The open file's full path; empty when no file is open.
   XString GetFilePath() const { return m_strPath; }
   bool IsOpen() const { return m_hFile != colang::platform::kFileInvalid; }
@@ -75,7 +83,10 @@ class XIntlStdioFile {
 
   long EncodingDetect();
   long BytesLoad();
-  bool LineDecode(const unsigned char* p, std::size_t n, XString& strLine);
+  // Decodes n bytes to pOut, which has room for LineRoom(n) units, and
+  // gives the number written in nLength.
+  bool LineDecode(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& nLength);
+  std::size_t LineRoom(std::size_t n) const;
 
   bool m_bStrict;
   colang::platform::XFileHandle m_hFile = colang::platform::kFileInvalid;
@@ -83,9 +94,14 @@ class XIntlStdioFile {
   enumEncoding m_eEncoding = eENUtf8;
   unsigned m_nCodePage = 1252;
   std::size_t m_nSkip = 0;              // byte order mark to skip
-  std::vector<unsigned char> m_vecRaw;  // the file's bytes, once loaded
+  // The file's bytes, once loaded.
+  std::vector<unsigned char, colang::platform::XBulkAllocator<unsigned char>> m_vecRaw;
   bool m_bLoaded = false;
   long m_nTail = eRSEnd;   // what follows the last byte loaded: the end or a read error
   std::size_t m_nPos = 0;  // the next line's first byte
+  // The line LineFind found: where its text ends and where the line after it
+  // starts; m_nFoundStop is SIZE_MAX when there is none.
+  std::size_t m_nFoundStop = static_cast<std::size_t>(-1);
+  std::size_t m_nFoundNext = 0;
   long m_nStatus = eRSOk;  // a sticky read error
 };
