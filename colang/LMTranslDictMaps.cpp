@@ -72,7 +72,8 @@ std::uint64_t UnitsWord(const XChar* p, std::size_t n) {
 // them.
 struct XSortItem {
   std::uint64_t anUnits[2];
-  const XChar* pKey;  // so that packing further units reads the key alone
+  std::uint64_t anNext[2];  // the eight units after them, packed while the key is at hand
+  const XChar* pKey;        // so that packing further units reads the key alone
   std::uint32_t nPos;
   std::uint32_t nLength;
 };
@@ -91,6 +92,8 @@ std::uint64_t UnitsPack(XStringView text, std::size_t nFrom) {
 void UnitsPackAt(XSortItem& item, XStringView key, std::size_t nDepth) {
   item.anUnits[0] = UnitsPack(key, nDepth);
   item.anUnits[1] = UnitsPack(key, nDepth + 4);
+  item.anNext[0] = UnitsPack(key, nDepth + 8);
+  item.anNext[1] = UnitsPack(key, nDepth + 12);
 }
 
 // An item's key; a length too large for the item is found by the key's zero.
@@ -154,13 +157,20 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
     vecTodo.pop_back();
     XSortItem* const pBegin = vecItems.data() + range.nBegin;
     const std::size_t n = range.nEnd - range.nBegin;
-    if (range.nDepth != 0)
+    // Each packing takes sixteen units, so every other depth needs no
+    // reading of the keys, which lie scattered by now.
+    if (range.nDepth % 16 == 8) {
       for (XSortItem* p = pBegin; p != pBegin + n; ++p) {
-        // The keys lie scattered; asking for those a few items on early lets
-        // their reads overlap.
+        p->anUnits[0] = p->anNext[0];
+        p->anUnits[1] = p->anNext[1];
+      }
+    } else if (range.nDepth != 0) {
+      for (XSortItem* p = pBegin; p != pBegin + n; ++p) {
+        // Asking for the keys a few items on early lets their reads overlap.
         if (p + 8 < pBegin + n) colang::platform::MemoryPrefetch(p[8].pKey + range.nDepth);
         UnitsPackAt(*p, KeyOf(*p), range.nDepth);
       }
+    }
     // Within a range the items are in reading order, which a digit sort keeps.
     if (n >= nRadixMin) {
       if (vecTemp.size() < n) vecTemp.resize(n);

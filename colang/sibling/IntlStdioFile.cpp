@@ -33,9 +33,43 @@ bool HasHighBit(const unsigned char* p) {
   return (w & 0x8080808080808080ull) != 0;
 }
 
+// Whether none of the 32 bytes at p has its high bit set.
+bool Ascii32(const unsigned char* p) {
+  std::uint64_t aw[4];
+  std::memcpy(aw, p, sizeof aw);
+  return ((aw[0] | aw[1] | aw[2] | aw[3]) & 0x8080808080808080ull) == 0;
+}
+
+// Widens eight ASCII bytes to eight code units. The bytes are spread into
+// the 16-bit lanes of two words, which are stored as they lie in memory;
+// where the byte order is not little-endian each unit is stored by itself.
+void AsciiWiden8(const unsigned char* p, XChar* pOut) {
+  static_assert(sizeof(XChar) == 2, "a code unit is two bytes");
+  static const bool bLittle = [] {
+    const std::uint16_t n = 1;
+    unsigned char b;
+    std::memcpy(&b, &n, 1);
+    return b == 1;
+  }();
+  if (!bLittle) {
+    for (int j = 0; j < 8; ++j) pOut[j] = p[j];
+    return;
+  }
+  std::uint32_t an[2];
+  std::memcpy(an, p, sizeof an);
+  std::uint64_t aw[2];
+  for (int h = 0; h < 2; ++h) {
+    std::uint64_t w = an[h];
+    w = (w | w << 16) & 0x0000FFFF0000FFFFull;
+    aw[h] = (w | w << 8) & 0x00FF00FF00FF00FFull;
+  }
+  std::memcpy(pOut, aw, sizeof aw);
+}
+
 bool Utf8Valid(const unsigned char* p, std::size_t n) {
   std::size_t i = 0;
   while (i < n) {
+    while (i + 32 <= n && Ascii32(p + i)) i += 32;
     while (i + 8 <= n && !HasHighBit(p + i)) i += 8;
     if (i >= n) break;
     if (p[i] < 0x80) {
@@ -206,10 +240,8 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XChar* pO
   if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
     while (i < n) {
-      // ASCII eight bytes at a time, which the compiler turns into a few
-      // vector moves, and the rest of it byte by byte.
-      for (; i + 8 <= n && !HasHighBit(p + i); i += 8, k += 8)
-        for (std::size_t j = 0; j < 8; ++j) pOut[k + j] = p[i + j];
+      // ASCII eight bytes at a time, and the rest of it byte by byte.
+      for (; i + 8 <= n && !HasHighBit(p + i); i += 8, k += 8) AsciiWiden8(p + i, pOut + k);
       if (i == n) break;
       if (p[i] < 0x80) {
         pOut[k++] = p[i++];
