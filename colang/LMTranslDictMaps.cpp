@@ -165,11 +165,7 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
         p->anUnits[1] = p->anNext[1];
       }
     } else if (range.nDepth != 0) {
-      for (XSortItem* p = pBegin; p != pBegin + n; ++p) {
-        // Asking for the keys a few items on early lets their reads overlap.
-        if (p + 8 < pBegin + n) colang::platform::MemoryPrefetch(p[8].pKey + range.nDepth);
-        UnitsPackAt(*p, KeyOf(*p), range.nDepth);
-      }
+      for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, KeyOf(*p), range.nDepth);
     }
     // Within a range the items are in reading order, which a digit sort keeps.
     if (n >= nRadixMin) {
@@ -334,7 +330,6 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
   };
   auto itOld = m_vecEntries.begin();
   for (std::size_t k = 0; k < vecItems.size(); ++k) {
-    if (k + 8 < vecItems.size()) colang::platform::MemoryPrefetch(&vecPairs[vecItems[k + 8].nPos]);
     const std::uint32_t nPos = vecItems[k].nPos;
     const XStringView key = keyOf(nPos);
     // Of the pairs with one key, the one read last is the one kept.

@@ -18,16 +18,6 @@ void* BulkAlloc(std::size_t nBytes);
 // Gives back memory from BulkAlloc; nBytes as it was asked for.
 void BulkFree(void* p, std::size_t nBytes) noexcept;
 
-// Asks for the memory at p to be brought close to the processor ahead of its
-// use, where the compiler offers a way to; it changes nothing else.
-inline void MemoryPrefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(p);
-#else
-  (void)p;
-#endif
-}
-
 // BulkAlloc for the standard containers. Elements made without a value are
 // left as they come, not zeroed: these arrays are written in full right
 // after they are made.

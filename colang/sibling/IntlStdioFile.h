@@ -93,7 +93,7 @@ class XIntlStdioFile {
   XString m_strPath;
   enumEncoding m_eEncoding = eENUtf8;
   unsigned m_nCodePage = 1252;
-  std::size_t m_nSkip = 0;              // byte order mark to skip
+  std::size_t m_nSkip = 0;  // byte order mark to skip
   // The file's bytes, once loaded.
   std::vector<unsigned char, colang::platform::XBulkAllocator<unsigned char>> m_vecRaw;
   bool m_bLoaded = false;
