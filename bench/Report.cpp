@@ -2,6 +2,8 @@
 // table and the targets to stdout.
 #include "Report.h"
 
+#include "AllocCount.h"
+
 #include <sys/utsname.h>
 #include <cmath>
 #include <cstdio>
@@ -73,9 +75,11 @@ bool XTableReporter::ReportContext(const Context& context) {
   utsname uts{};
   uname(&uts);
   char sz[512];
-  std::snprintf(sz, sizeof sz, "machine: %s, %d CPUs at %.0f MHz, Linux %s; load average at start: %s\n",
+  std::snprintf(sz, sizeof sz,
+                "machine: %s, %d CPUs at %.0f MHz, Linux %s; first write to a fresh 4 KiB page: %.2f us; "
+                "load average at start: %s\n",
                 strModel.c_str(), context.cpu_info.num_cpus, context.cpu_info.cycles_per_second / 1e6, uts.release,
-                FirstLine("/proc/loadavg", "").c_str());
+                PageFirstWriteMicros(), FirstLine("/proc/loadavg", "").c_str());
   m_strContext = sz;
   std::fputs(m_strContext.c_str(), stdout);
   std::fflush(stdout);

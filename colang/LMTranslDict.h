@@ -47,6 +47,23 @@ using XTextBlock = std::shared_ptr<const XChar[]>;
 template <typename T>
 using XBulkVector = std::vector<T, colang::platform::XBulkAllocator<T>>;
 
+// The entries of a map in one array, in key order, and the blocks their
+// texts lie in; a walk reads memory in order.
+template <typename Entry>
+class XEntryArray {
+ public:
+  using value_type = Entry;
+  using const_iterator = const Entry*;
+  const_iterator begin() const { return m_vecEntries.data(); }
+  const_iterator end() const { return m_vecEntries.data() + m_vecEntries.size(); }
+  std::size_t size() const { return m_vecEntries.size(); }
+  bool empty() const { return m_vecEntries.empty(); }
+
+ protected:
+  XBulkVector<Entry> m_vecEntries;
+  std::vector<XTextBlock> m_vecBlocks;
+};
+
 // An entry of a text map: key and value, each zero-terminated where its
 // view ends.
 struct XTextEntry {
@@ -56,17 +73,10 @@ struct XTextEntry {
 
 // An ordered map from text to text: one entry per key, in ascending order of
 // the keys compared ordinally, code unit by code unit (a proper prefix
-// first). The entries lie in one array, so a walk reads memory in order; a
-// hash index beside them answers exact lookups without a search. Only the
-// dictionary changes a map.
-class COLANG_API XTextMap {
+// first). A hash index beside the entries answers exact lookups without a
+// search. Only the dictionary changes a map.
+class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
  public:
-  using value_type = XTextEntry;
-  using const_iterator = const XTextEntry*;
-  const_iterator begin() const { return m_vecEntries.data(); }
-  const_iterator end() const { return m_vecEntries.data() + m_vecEntries.size(); }
-  std::size_t size() const { return m_vecEntries.size(); }
-  bool empty() const { return m_vecEntries.empty(); }
   // The value stored under the text, or null; a zero-terminated text is read
   // only once.
   const XChar* Find(XStringView text) const;
@@ -109,9 +119,7 @@ class COLANG_API XTextMap {
   void Store(const XTextEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
 
-  XBulkVector<XTextEntry> m_vecEntries;  // ascending by key
-  XBulkVector<XSlot> m_vecSlots;         // a power of two in size, at most half full, or empty
-  std::vector<XTextBlock> m_vecBlocks;   // the blocks the texts lie in
+  XBulkVector<XSlot> m_vecSlots;  // a power of two in size, at most half full, or empty
 };
 
 // An entry of the identifier map: a resource identifier and its translation.
@@ -122,14 +130,8 @@ struct XIdEntry {
 
 // An ordered map from resource identifier to text, ascending by identifier;
 // lookups search the array by halves.
-class COLANG_API XIdMap {
+class COLANG_API XIdMap : public XEntryArray<XIdEntry> {
  public:
-  using value_type = XIdEntry;
-  using const_iterator = const XIdEntry*;
-  const_iterator begin() const { return m_vecEntries.data(); }
-  const_iterator end() const { return m_vecEntries.data() + m_vecEntries.size(); }
-  std::size_t size() const { return m_vecEntries.size(); }
-  bool empty() const { return m_vecEntries.empty(); }
   // The value stored under the identifier, or null.
   const XChar* Find(unsigned int nID) const;
   friend COLANG_API bool operator==(const XIdMap& a, const XIdMap& b);
@@ -141,9 +143,6 @@ class COLANG_API XIdMap {
   void StoreReserve();
   void Store(const XIdEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
-
-  XBulkVector<XIdEntry> m_vecEntries;  // ascending by identifier
-  std::vector<XTextBlock> m_vecBlocks;
 };
 
 class COLANG_API XLMTranslDict {
