@@ -90,7 +90,7 @@ XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
 }
 
 // Decodes the file's next line straight into the batch's room for the next
-// text, as it stands; 0, or the reader's result. Until BatchTextEnd the
+// text, as it stands, and ends it with a zero; 0, or the reader's result. Until BatchTextEnd the
 // line is not kept: the next line read goes to the same place.
 long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
   std::size_t nRoom = 0, nLength = 0;
@@ -98,6 +98,8 @@ long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
   if (nResult != 0) return nResult;
   XChar* p = batch.TextRoom(nRoom);
   nResult = file.LineTake(p, nLength);
+  // Zero-terminated, as the identifier check reads it; the room has space.
+  p[nLength] = XChar(0);
   line = XStringView(p, nLength);
   return nResult;
 }
