@@ -90,8 +90,9 @@ XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
 }
 
 // Decodes the file's next line straight into the batch's room for the next
-// text, as it stands, and ends it with a zero; 0, or the reader's result. Until BatchTextEnd the
-// line is not kept: the next line read goes to the same place.
+// text, as it stands, and ends it with a zero; 0, or the reader's result.
+// Until BatchTextEnd the line is not kept: the next line read goes to the
+// same place.
 long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
   std::size_t nRoom = 0, nLength = 0;
   long nResult = file.LineFind(nRoom);
