@@ -105,7 +105,9 @@ void XLMTranslDict::PairsInsert(const XPairBatch& batch) {
   XModuleContextGuard guard;
   if (batch.m_vecPairs.empty() && batch.m_vecIds.empty()) return;
   XTextMap mapTransl = m_mapTransl.Merged(batch.m_vecPairs, false, batch.m_vecBlocks);
-  XTextMap mapRetransl = m_mapRetransl.Merged(batch.m_vecPairs, true, batch.m_vecBlocks);
+  // Nothing in the library walks the retranslation map, so a load leaves it
+  // in reading order until something does.
+  XTextMap mapRetransl = m_mapRetransl.Merged(batch.m_vecPairs, true, batch.m_vecBlocks, true);
   XIdMap mapIdTransl = m_mapIdTransl.Merged(batch.m_vecIds, batch.m_vecBlocks);
   // Nothing below can fail: the dictionary changes all at once or not at all.
   m_mapTransl = std::move(mapTransl);

@@ -60,7 +60,9 @@ class XEntryArray {
   bool empty() const { return m_vecEntries.empty(); }
 
  protected:
-  XBulkVector<Entry> m_vecEntries;
+  // Mutable: a text map may put its entries in order when they are first
+  // walked (XTextMap::OrderEnsure).
+  mutable XBulkVector<Entry> m_vecEntries;
   std::vector<XTextBlock> m_vecBlocks;
 };
 
@@ -74,9 +76,19 @@ struct XTextEntry {
 // An ordered map from text to text: one entry per key, in ascending order of
 // the keys compared ordinally, code unit by code unit (a proper prefix
 // first). A hash index beside the entries answers exact lookups without a
-// search. Only the dictionary changes a map.
+// search. Only the dictionary changes a map. A map that is looked up but
+// never walked need not be in order: a load may leave its entries in
+// reading order, and the first walk puts them in key order.
 class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
  public:
+  const_iterator begin() const {
+    OrderEnsure();
+    return XEntryArray::begin();
+  }
+  const_iterator end() const {
+    OrderEnsure();
+    return XEntryArray::end();
+  }
   // The value stored under the text, or null; a zero-terminated text is read
   // only once.
   const XChar* Find(XStringView text) const;
@@ -110,8 +122,17 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // their second ones when bReversed; in reading order: of one key the last
   // wins, over an entry already here too), and the blocks they lie in kept.
   // This map is not changed.
-  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                  const std::vector<XTextBlock>& vecBlocks) const;
+  // With bOrderLater, an empty map gathers the pairs in reading order
+  // instead, which the first walk puts in order.
+  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed, const std::vector<XTextBlock>& vecBlocks,
+                  bool bOrderLater = false) const;
+  XTextMap Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
+                    const std::vector<XTextBlock>& vecBlocks) const;
+  // Puts the entries in key order if a load left them in reading order.
+  void OrderEnsure() const {
+    if (!m_bOrdered) EntriesOrder();
+  }
+  void EntriesOrder() const;
   // Makes room for one more entry and one more block, so that Store cannot
   // fail; nothing observable changes.
   void StoreReserve();
@@ -120,6 +141,7 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   void Clear() noexcept;
 
   XBulkVector<XSlot> m_vecSlots;  // a power of two in size, at most half full, or empty
+  mutable bool m_bOrdered = true;  // the entries are in key order
 };
 
 // An entry of the identifier map: a resource identifier and its translation.

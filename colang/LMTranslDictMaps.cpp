@@ -297,8 +297,54 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
     SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
 }
 
+XTextMap XTextMap::Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
+                            const std::vector<XTextBlock>& vecBlocks) const {
+  EntryCountCheck(vecPairs.size());
+  XTextMap result;
+  result.m_vecEntries.reserve(vecPairs.size());
+  std::size_t nSlots = 16;
+  while (nSlots < 2 * vecPairs.size()) nSlots *= 2;
+  result.m_vecSlots.assign(nSlots, XSlot{0, 0, nullptr, nullptr});
+  // While gathering, the entry each slot stands for, so that a key read
+  // again replaces the value in both.
+  XBulkVector<std::uint32_t> vecSlotEntry(nSlots);
+  const std::size_t nMask = nSlots - 1;
+  for (const XTextEntry& pair : vecPairs) {
+    const XStringView key = bReversed ? pair.second : pair.first;
+    const XStringView value = bReversed ? pair.first : pair.second;
+    const std::uint32_t nTag = TagOf(TextHash(key));
+    const std::uint32_t nLength = LengthOf(key.size());
+    for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
+      XSlot& slot = result.m_vecSlots[i];
+      if (slot.pszKey == nullptr) {
+        slot = {nTag, nLength, key.data(), value.data()};
+        vecSlotEntry[i] = static_cast<std::uint32_t>(result.m_vecEntries.size());
+        result.m_vecEntries.push_back({key, value});
+        break;
+      }
+      if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, key)) {
+        slot.pszValue = value.data();
+        result.m_vecEntries[vecSlotEntry[i]].second = value;
+        break;
+      }
+    }
+  }
+  result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
+  result.m_bOrdered = result.m_vecEntries.size() <= 1;
+  return result;
+}
+
+void XTextMap::EntriesOrder() const {
+  // Keys are unique, so no two entries compare equal.
+  std::sort(m_vecEntries.begin(), m_vecEntries.end(),
+            [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+  m_bOrdered = true;
+}
+
 XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                          const std::vector<XTextBlock>& vecBlocks) const {
+                          const std::vector<XTextBlock>& vecBlocks, bool bOrderLater) const {
+  OrderEnsure();
+  if (bOrderLater && m_vecEntries.empty()) return Gathered(vecPairs, bReversed, vecBlocks);
   auto keyOf = [&vecPairs, bReversed](std::uint32_t nPos) {
     return bReversed ? vecPairs[nPos].second : vecPairs[nPos].first;
   };
@@ -354,6 +400,7 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
 }
 
 void XTextMap::StoreReserve() {
+  OrderEnsure();
   EntryCountCheck(m_vecEntries.size() + 1);
   RoomForOne(m_vecEntries);
   RoomForOne(m_vecBlocks);
@@ -376,6 +423,7 @@ void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept 
 }
 
 void XTextMap::Clear() noexcept {
+  m_bOrdered = true;
   XBulkVector<XTextEntry>().swap(m_vecEntries);
   XBulkVector<XSlot>().swap(m_vecSlots);
   std::vector<XTextBlock>().swap(m_vecBlocks);
