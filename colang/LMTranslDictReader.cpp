@@ -94,11 +94,11 @@ XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
 // Until BatchTextEnd the line is not kept: the next line read goes to the
 // same place.
 long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
-  std::size_t nRoom = 0, nLength = 0;
-  long nResult = file.LineFind(nRoom);
-  if (nResult != 0) return nResult;
-  XChar* p = batch.TextRoom(nRoom);
-  nResult = file.LineTake(p, nLength);
+  // Room for all the file has left: the batch's block was made that large,
+  // and what the lines before took, their line ends paid for.
+  std::size_t nLength = 0;
+  XChar* p = batch.TextRoom(file.BytesUnread());
+  const long nResult = file.LineRead(p, nLength);
   // Zero-terminated, as the identifier check reads it; the room has space.
   p[nLength] = XChar(0);
   line = XStringView(p, nLength);
@@ -198,7 +198,10 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   // empty source line, or an identifier line, is not kept. A pair whose
   // translation line cannot be read is dropped, and the read ends there.
   XPairBatch batch;
-  batch.UnitsExpect(file.BytesUnread() + 1);
+  // A line decodes to no more units than it has bytes, and its zero takes
+  // the place of its line end; the last line may have none, and the read
+  // that finds the end asks for one unit more.
+  batch.UnitsExpect(file.BytesUnread() + 2);
   for (;;) {
     XStringView source, transl;
     if (BatchLineRead(file, batch, source) != 0) break;

@@ -327,6 +327,53 @@ long XIntlStdioFile::LineFind(std::size_t& nRoom) {
   return eRSOk;
 }
 
+long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength) {
+  nLength = 0;
+  if (m_eEncoding != eENUtf8 || !m_bLoaded || m_nStatus != eRSOk || !IsOpen() || m_nPos >= m_vecRaw.size()) {
+    std::size_t nRoom = 0;
+    const long nResult = LineFind(nRoom);
+    return nResult != eRSOk ? nResult : LineTake(pOut, nLength);
+  }
+  m_nFoundStop = static_cast<std::size_t>(-1);
+  const unsigned char* p = m_vecRaw.data();
+  const std::size_t n = m_vecRaw.size();
+  std::size_t i = m_nPos, k = 0;
+  for (;;) {
+    // Eight bytes at a time while they are ASCII and none of them may end
+    // the line (bytes below 0x0E); the rest byte by byte.
+    for (; i + 8 <= n; i += 8, k += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p + i, sizeof w);
+      if (((w | ((w - 0x0E0E0E0E0E0E0E0Eull) & ~w)) & 0x8080808080808080ull) != 0) break;
+      AsciiWiden8(p + i, pOut + k);
+    }
+    if (i == n || p[i] == '\n' || p[i] == '\r') break;
+    if (p[i] < 0x80) {
+      pOut[k++] = p[i++];
+      continue;
+    }
+    char32_t cp;
+    bool bOk;
+    const std::size_t nSequence = Utf8Decode(p + i, n - i, cp, bOk);
+    if (!bOk) {
+      // A line with an ill-formed sequence takes the two steps, which leave
+      // it to the system's decoder.
+      std::size_t nRoom = 0;
+      const long nResult = LineFind(nRoom);
+      return nResult != eRSOk ? nResult : LineTake(pOut, nLength);
+    }
+    k += Utf16Put(cp, pOut + k);
+    i += nSequence;
+  }
+  // A last line without a terminator counts only when the file really ended there.
+  if (i == n && m_nTail != eRSEnd) return m_nStatus = m_nTail;
+  std::size_t nNext = i + 1;
+  if (i < n && p[i] == '\r' && nNext < n && p[nNext] == '\n') ++nNext;
+  m_nPos = std::min(nNext, n);
+  nLength = k;
+  return eRSOk;
+}
+
 long XIntlStdioFile::LineTake(XChar* pOut, std::size_t& nLength) {
   nLength = 0;
   if (m_nFoundStop == static_cast<std::size_t>(-1)) return m_nStatus != eRSOk ? m_nStatus : eRSNotOpen;

@@ -69,6 +69,9 @@ class XIntlStdioFile {
   // its length in nLength and moves past it; 0, or an error, which stays.
   long LineFind(std::size_t& nRoom);
   long LineTake(XChar* pOut, std::size_t& nLength);
+  // Both steps at once, for a caller whose room holds all BytesUnread()
+  // units: UTF-8 is decoded in the same pass that looks for the line's end.
+  long LineRead(XChar* pOut, std::size_t& nLength);
   // The open file's full path; empty when no file is open.
   XString GetFilePath() const { return m_strPath; }
   bool IsOpen() const { return m_hFile != colang::platform::kFileInvalid; }
