@@ -140,7 +140,7 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   void Store(const XTextEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
 
-  XBulkVector<XSlot> m_vecSlots;  // a power of two in size, at most half full, or empty
+  XBulkVector<XSlot> m_vecSlots;   // a power of two in size, at most half full, or empty
   mutable bool m_bOrdered = true;  // the entries are in key order
 };
 
