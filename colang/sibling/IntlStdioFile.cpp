@@ -66,6 +66,35 @@ void AsciiWiden8(const unsigned char* p, XChar* pOut) {
   std::memcpy(pOut, aw, sizeof aw);
 }
 
+// Decodes UTF-8 from p[i] on to pOut[k] on, advancing both, up to the n-th
+// byte or, with bToLineEnd, the first line end: ASCII eight bytes at a time
+// (while none of them may end a line), the rest byte by byte. False where
+// an ill-formed sequence stops it.
+template <bool bToLineEnd>
+bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& i, std::size_t& k) {
+  for (;;) {
+    for (; i + 8 <= n; i += 8, k += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p + i, sizeof w);
+      // With bToLineEnd, bytes below 0x0E also end the fast run.
+      const std::uint64_t nStops = bToLineEnd ? (w | ((w - 0x0E0E0E0E0E0E0E0Eull) & ~w)) : w;
+      if ((nStops & 0x8080808080808080ull) != 0) break;
+      AsciiWiden8(p + i, pOut + k);
+    }
+    if (i == n || (bToLineEnd && (p[i] == '\n' || p[i] == '\r'))) return true;
+    if (p[i] < 0x80) {
+      pOut[k++] = p[i++];
+      continue;
+    }
+    char32_t cp;
+    bool bOk;
+    const std::size_t nSequence = Utf8Decode(p + i, n - i, cp, bOk);
+    if (!bOk) return false;
+    k += Utf16Put(cp, pOut + k);
+    i += nSequence;
+  }
+}
+
 bool Utf8Valid(const unsigned char* p, std::size_t n) {
   std::size_t i = 0;
   while (i < n) {
@@ -239,22 +268,7 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XChar* pO
 
   if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
-    while (i < n) {
-      // ASCII eight bytes at a time, and the rest of it byte by byte.
-      for (; i + 8 <= n && !HasHighBit(p + i); i += 8, k += 8) AsciiWiden8(p + i, pOut + k);
-      if (i == n) break;
-      if (p[i] < 0x80) {
-        pOut[k++] = p[i++];
-        continue;
-      }
-      char32_t cp;
-      bool bOk;
-      const std::size_t nLength = Utf8Decode(p + i, n - i, cp, bOk);
-      if (!bOk) break;
-      k += Utf16Put(cp, pOut + k);
-      i += nLength;
-    }
-    if (i == n) {
+    if (Utf8Widen<false>(p, n, pOut, i, k)) {
       nLength = k;
       return true;
     }
@@ -338,32 +352,12 @@ long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength) {
   const unsigned char* p = m_vecRaw.data();
   const std::size_t n = m_vecRaw.size();
   std::size_t i = m_nPos, k = 0;
-  for (;;) {
-    // Eight bytes at a time while they are ASCII and none of them may end
-    // the line (bytes below 0x0E); the rest byte by byte.
-    for (; i + 8 <= n; i += 8, k += 8) {
-      std::uint64_t w;
-      std::memcpy(&w, p + i, sizeof w);
-      if (((w | ((w - 0x0E0E0E0E0E0E0E0Eull) & ~w)) & 0x8080808080808080ull) != 0) break;
-      AsciiWiden8(p + i, pOut + k);
-    }
-    if (i == n || p[i] == '\n' || p[i] == '\r') break;
-    if (p[i] < 0x80) {
-      pOut[k++] = p[i++];
-      continue;
-    }
-    char32_t cp;
-    bool bOk;
-    const std::size_t nSequence = Utf8Decode(p + i, n - i, cp, bOk);
-    if (!bOk) {
-      // A line with an ill-formed sequence takes the two steps, which leave
-      // it to the system's decoder.
-      std::size_t nRoom = 0;
-      const long nResult = LineFind(nRoom);
-      return nResult != eRSOk ? nResult : LineTake(pOut, nLength);
-    }
-    k += Utf16Put(cp, pOut + k);
-    i += nSequence;
+  if (!Utf8Widen<true>(p, n, pOut, i, k)) {
+    // A line with an ill-formed sequence takes the two steps, which leave it
+    // to the system's decoder.
+    std::size_t nRoom = 0;
+    const long nResult = LineFind(nRoom);
+    return nResult != eRSOk ? nResult : LineTake(pOut, nLength);
   }
   // A last line without a terminator counts only when the file really ended there.
   if (i == n && m_nTail != eRSEnd) return m_nStatus = m_nTail;
