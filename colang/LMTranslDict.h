@@ -89,6 +89,9 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
     OrderEnsure();
     return XEntryArray::end();
   }
+  // The entries as they lie, which after a load may be reading order: for a
+  // walk that does not need key order and should not pay for it.
+  const XEntryArray<XTextEntry>& AsStored() const { return *this; }
   // The value stored under the text, or null; a zero-terminated text is read
   // only once.
   const XChar* Find(XStringView text) const;
@@ -122,10 +125,10 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // their second ones when bReversed; in reading order: of one key the last
   // wins, over an entry already here too), and the blocks they lie in kept.
   // This map is not changed.
-  // With bOrderLater, an empty map gathers the pairs in reading order
-  // instead, which the first walk puts in order.
-  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed, const std::vector<XTextBlock>& vecBlocks,
-                  bool bOrderLater = false) const;
+  // An empty map gathers the pairs in reading order instead, which the
+  // first walk puts in order.
+  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
+                  const std::vector<XTextBlock>& vecBlocks) const;
   XTextMap Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
                     const std::vector<XTextBlock>& vecBlocks) const;
   // Puts the entries in key order if a load left them in reading order.

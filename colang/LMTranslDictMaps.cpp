@@ -300,33 +300,47 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
 XTextMap XTextMap::Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
                             const std::vector<XTextBlock>& vecBlocks) const {
   EntryCountCheck(vecPairs.size());
+  const std::size_t n = vecPairs.size();
+  // The keys are hashed first, in the order their texts lie; the slots are
+  // then filled with the slot a few keys ahead already on its way from
+  // memory, as a large table's slots are scattered far beyond the caches.
+  XBulkVector<std::uint32_t> vecTags(n);
+  for (std::size_t i = 0; i < n; ++i) vecTags[i] = TagOf(TextHash(bReversed ? vecPairs[i].second : vecPairs[i].first));
   XTextMap result;
-  result.m_vecEntries.reserve(vecPairs.size());
+  result.m_vecEntries.reserve(n);
   std::size_t nSlots = 16;
-  while (nSlots < 2 * vecPairs.size()) nSlots *= 2;
+  while (nSlots < 2 * n) nSlots *= 2;
   result.m_vecSlots.assign(nSlots, XSlot{0, 0, nullptr, nullptr});
-  // While gathering, the entry each slot stands for, so that a key read
-  // again replaces the value in both.
-  XBulkVector<std::uint32_t> vecSlotEntry(nSlots);
+  XSlot* const pSlots = result.m_vecSlots.data();
   const std::size_t nMask = nSlots - 1;
-  for (const XTextEntry& pair : vecPairs) {
+  constexpr std::size_t nAhead = 8;
+  bool bRepeated = false;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (k + nAhead < n) __builtin_prefetch(pSlots + (vecTags[k + nAhead] & nMask), 1);
+    const XTextEntry& pair = vecPairs[k];
     const XStringView key = bReversed ? pair.second : pair.first;
     const XStringView value = bReversed ? pair.first : pair.second;
-    const std::uint32_t nTag = TagOf(TextHash(key));
+    const std::uint32_t nTag = vecTags[k];
     const std::uint32_t nLength = LengthOf(key.size());
     for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
-      XSlot& slot = result.m_vecSlots[i];
+      XSlot& slot = pSlots[i];
       if (slot.pszKey == nullptr) {
         slot = {nTag, nLength, key.data(), value.data()};
-        vecSlotEntry[i] = static_cast<std::uint32_t>(result.m_vecEntries.size());
         result.m_vecEntries.push_back({key, value});
         break;
       }
       if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, key)) {
         slot.pszValue = value.data();
-        result.m_vecEntries[vecSlotEntry[i]].second = value;
+        bRepeated = true;
         break;
       }
+    }
+  }
+  // A key read again kept its first entry, whose value its slot now has.
+  if (bRepeated) {
+    for (XTextEntry& entry : result.m_vecEntries) {
+      const XChar* pszValue = result.SlotFind(entry.first, TextHash(entry.first))->pszValue;
+      entry.second = XStringView(pszValue, std::char_traits<XChar>::length(pszValue));
     }
   }
   result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
@@ -342,9 +356,9 @@ void XTextMap::EntriesOrder() const {
 }
 
 XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                          const std::vector<XTextBlock>& vecBlocks, bool bOrderLater) const {
+                          const std::vector<XTextBlock>& vecBlocks) const {
+  if (m_vecEntries.empty()) return Gathered(vecPairs, bReversed, vecBlocks);
   OrderEnsure();
-  if (bOrderLater && m_vecEntries.empty()) return Gathered(vecPairs, bReversed, vecBlocks);
   auto keyOf = [&vecPairs, bReversed](std::uint32_t nPos) {
     return bReversed ? vecPairs[nPos].second : vecPairs[nPos].first;
   };

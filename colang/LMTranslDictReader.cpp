@@ -201,7 +201,9 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   // A line decodes to no more units than it has bytes, and its zero takes
   // the place of its line end; the last line may have none, and the read
   // that finds the end asks for one unit more.
-  batch.UnitsExpect(file.BytesUnread() + 2);
+  const std::size_t nBytes = file.BytesUnread();
+  batch.UnitsExpect(nBytes + 2);
+  constexpr std::size_t nPairsSample = 512;
   for (;;) {
     XStringView source, transl;
     if (BatchLineRead(file, batch, source) != 0) break;
@@ -214,6 +216,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
       batch.m_vecIds.push_back({nID, transl});
     else
       batch.m_vecPairs.push_back({source, transl});
+    if (batch.m_vecPairs.size() == nPairsSample) batch.PairsExpect(nBytes, nBytes - file.BytesUnread());
   }
   // The file's bytes go before the maps are built, which may reuse them.
   file.Close();

@@ -1,5 +1,6 @@
-// Reading a catalog gathers its entries and inserts them together, each map
-// in key order. Whatever the order, the duplicates and the texts of a file,
+// Reading a catalog gathers its entries and inserts them together: into an
+// empty map in reading order, into a filled one merged in key order.
+// Whatever the order, the duplicates and the texts of a file,
 // the dictionary must end as inserting the pairs one by one would leave it:
 // compared here against exactly that, on random catalogs read anew and added
 // to a filled dictionary.
@@ -85,11 +86,12 @@ TEST(LMTranslDictBatch, ReadEndsAsInsertingOneByOne) {
   for (int nRound = 0; nRound < 20; ++nRound) {
     SCOPED_TRACE(nRound);
     std::vector<std::pair<XLine, XLine>> vecFirst, vecSecond;
-    // Small files are sorted by comparison, large ones by digits.
-    const int nFirst = nRound % 2 == 0 ? 1 + static_cast<int>(rng() % 300) : 600 + static_cast<int>(rng() % 2000);
-    for (int i = 0; i < nFirst; ++i) vecFirst.emplace_back(LineRandom(rng), LineRandom(rng));
-    for (int i = 0, n = static_cast<int>(rng() % 100); i < n; ++i)
-      vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
+    // Small files merge after a sort by comparison, large ones by digits.
+    auto count = [&rng, nRound] {
+      return nRound % 2 == 0 ? 1 + static_cast<int>(rng() % 300) : 600 + static_cast<int>(rng() % 2000);
+    };
+    for (int i = 0, n = count(); i < n; ++i) vecFirst.emplace_back(LineRandom(rng), LineRandom(rng));
+    for (int i = 0, n = count(); i < n; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
     // The second file repeats some keys of the first, to be replaced.
     for (int i = 0; i < 20; ++i) vecSecond.emplace_back(vecFirst[rng() % vecFirst.size()].first, LineRandom(rng));
 
@@ -132,10 +134,13 @@ TEST(LMTranslDictBatch, EqualLongTextsKeepTheLastPair) {
   // A text that ends where a longer one goes on, both ways round.
   bytes += "12345678\nshort\n12345678x\nlonger\n12345678\nagain\n";
   XString strName = TextFromPath(dir.Write("long0407.rlg", bytes));
+  // Added to a filled dictionary, so that the pairs are sorted.
+  XString strBase = TextFromPath(dir.Write("base0407.rlg", "0407\nDeutsch\n0\nnull\n"));
   XLMTranslDict dict;
-  ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), false));
+  ASSERT_TRUE(dict.RLGFileRead(strBase.c_str(), false));
+  ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), true));
   const auto& mapTransl = Access::TranslMap(dict);
-  ASSERT_EQ(mapTransl.size(), 5u);
+  ASSERT_EQ(mapTransl.size(), 6u);
   EXPECT_EQ(Str(dict.CheckTranslate(XT("12345678"))), XT("again"));
   EXPECT_EQ(Str(dict.CheckRetranslate(XT("short"))), XT("12345678"));
   EXPECT_EQ(Str(dict.CheckTranslate(Widen(strLong).c_str())), XT("last"));

@@ -21,6 +21,16 @@ struct XPairBatch {
   // file holds sets it so that one block takes the whole file.
   void UnitsExpect(std::size_t nUnits) { m_nBlockUnits = std::max(nUnits, nBlockUnitsMin); }
 
+  // Room for the pairs of a whole file of nBytesAll bytes, judged by the
+  // pairs already read from its first nBytesRead bytes, so that the array
+  // is not moved again and again as it grows. A guess: more pairs still fit.
+  void PairsExpect(std::size_t nBytesAll, std::size_t nBytesRead) {
+    if (nBytesRead == 0 || nBytesAll / nBytesRead > 1024 * 1024) return;
+    const double dPairs =
+        static_cast<double>(m_vecPairs.size()) * static_cast<double>(nBytesAll) / static_cast<double>(nBytesRead);
+    m_vecPairs.reserve(static_cast<std::size_t>(dPairs * 1.0625) + 16);
+  }
+
   // Where a text of at most nMax units goes: room for it and its zero.
   XChar* TextRoom(std::size_t nMax) {
     if (m_nFree < nMax + 1) {

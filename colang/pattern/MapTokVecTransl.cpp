@@ -2,7 +2,9 @@
 // of translation maps, and the two searches of Translate.
 #include "colang/pattern/MapTokVecTransl.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "colang/detail/Format.h"
 #include "colang/detail/Globals.h"
@@ -96,13 +98,20 @@ bool XMapTokVecTransl::TranslMapCheck(const XMapTransl& mapTransl) {
 }
 
 void XMapTokVecTransl::TranslMapCollect(const XMapTransl& mapTransl) {
-  for (const auto& [strSource, strTransl] : mapTransl) {
-    // Most entries hold no "%" at all; they are passed over untokenized.
-    if (strSource.find(XT('%')) == XStringView::npos) continue;
+  // Most entries hold no "%" at all; they are passed over untokenized, in
+  // the order they lie. The candidates go in by their sources' order, as a
+  // walk in key order would add them: which pattern a search reaches
+  // depends on the order the patterns came in.
+  std::vector<const XTextEntry*> vecCandidates;
+  for (const XTextEntry& entry : mapTransl.AsStored())
+    if (entry.first.find(XT('%')) != XStringView::npos) vecCandidates.push_back(&entry);
+  std::sort(vecCandidates.begin(), vecCandidates.end(),
+            [](const XTextEntry* a, const XTextEntry* b) { return a->first < b->first; });
+  for (const XTextEntry* pEntry : vecCandidates) {
     // The map's texts end in a zero where their views end.
-    XTokVec tokvecSource(strSource.data());
+    XTokVec tokvecSource(pEntry->first.data());
     if (!tokvecSource.HasFormat()) continue;
-    m_mapPattern.emplace(std::move(tokvecSource), XTokVec(strTransl.data()));
+    m_mapPattern.emplace(std::move(tokvecSource), XTokVec(pEntry->second.data()));
   }
 }
 
