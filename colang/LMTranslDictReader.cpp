@@ -91,26 +91,29 @@ XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
 
 // Decodes the file's next line straight into the batch's room for the next
 // text, as it stands, and ends it with a zero; 0, or the reader's result.
-// Until BatchTextEnd the line is not kept: the next line read goes to the
-// same place.
-long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line) {
+// bPlain tells that the line surely holds no escape and no zero. Until
+// BatchTextEnd the line is not kept: the next line read goes to the same
+// place.
+long BatchLineRead(XIntlStdioFile& file, XPairBatch& batch, XStringView& line, bool& bPlain) {
   // Room for all the file has left: the batch's block was made that large,
   // and what the lines before took, their line ends paid for.
   std::size_t nLength = 0;
+  bool bMarked = true;
   XChar* p = batch.TextRoom(file.BytesUnread());
-  const long nResult = file.LineRead(p, nLength);
+  const long nResult = file.LineRead(p, nLength, '\\', bMarked);
   // Zero-terminated, as the identifier check reads it; the room has space.
   p[nLength] = XChar(0);
   line = XStringView(p, nLength);
+  bPlain = !bMarked;
   return nResult;
 }
 
 // Keeps the line just read as a text of the batch: its escapes resolved in
 // place, ended at its first zero as a text handed to PairInsert is, and
-// followed by a zero.
-XStringView BatchTextEnd(XPairBatch& batch, XStringView line) {
+// followed by a zero. A plain line is kept as it is.
+XStringView BatchTextEnd(XPairBatch& batch, XStringView line, bool bPlain) {
   auto* p = const_cast<XChar*>(line.data());
-  return batch.TextEnd(UnescapeTo<true>(p, p, p + line.size()));
+  return batch.TextEnd(bPlain ? p + line.size() : UnescapeTo<true>(p, p, p + line.size()));
 }
 
 }  // namespace
@@ -206,12 +209,13 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   constexpr std::size_t nPairsSample = 512;
   for (;;) {
     XStringView source, transl;
-    if (BatchLineRead(file, batch, source) != 0) break;
+    bool bPlain = false;
+    if (BatchLineRead(file, batch, source, bPlain) != 0) break;
     if (source.empty()) continue;
     const unsigned nID = IDFromLine(source);
-    if (nID == 0) source = BatchTextEnd(batch, source);
-    if (BatchLineRead(file, batch, transl) != 0) break;
-    transl = BatchTextEnd(batch, transl);
+    if (nID == 0) source = BatchTextEnd(batch, source, bPlain);
+    if (BatchLineRead(file, batch, transl, bPlain) != 0) break;
+    transl = BatchTextEnd(batch, transl, bPlain);
     if (nID != 0)
       batch.m_vecIds.push_back({nID, transl});
     else

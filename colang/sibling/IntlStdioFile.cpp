@@ -40,49 +40,69 @@ bool Ascii32(const unsigned char* p) {
   return ((aw[0] | aw[1] | aw[2] | aw[3]) & 0x8080808080808080ull) == 0;
 }
 
-// Widens eight ASCII bytes to eight code units. The bytes are spread into
-// the 16-bit lanes of two words, which are stored as they lie in memory;
-// where the byte order is not little-endian each unit is stored by itself.
-void AsciiWiden8(const unsigned char* p, XChar* pOut) {
-  static_assert(sizeof(XChar) == 2, "a code unit is two bytes");
+// Widens eight ASCII bytes to eight code units. Through local arrays, so
+// that the compiler sees the bytes and units apart and widens them all in a
+// few vector instructions where it can.
+inline void AsciiWiden8(const unsigned char* p, XChar* pOut) {
+  unsigned char ab[8];
+  XChar an[8];
+  std::memcpy(ab, p, sizeof ab);
+  for (int j = 0; j < 8; ++j) an[j] = ab[j];
+  std::memcpy(pOut, an, sizeof an);
+}
+
+// How many of the eight bytes loaded into w come before the first one whose
+// high bit is set in nFlags (at least one is).
+unsigned BytesBeforeFlag(std::uint64_t nFlags) {
   static const bool bLittle = [] {
     const std::uint16_t n = 1;
     unsigned char b;
     std::memcpy(&b, &n, 1);
     return b == 1;
   }();
-  if (!bLittle) {
-    for (int j = 0; j < 8; ++j) pOut[j] = p[j];
-    return;
-  }
-  std::uint32_t an[2];
-  std::memcpy(an, p, sizeof an);
-  std::uint64_t aw[2];
-  for (int h = 0; h < 2; ++h) {
-    std::uint64_t w = an[h];
-    w = (w | w << 16) & 0x0000FFFF0000FFFFull;
-    aw[h] = (w | w << 8) & 0x00FF00FF00FF00FFull;
-  }
-  std::memcpy(pOut, aw, sizeof aw);
+  return static_cast<unsigned>(bLittle ? __builtin_ctzll(nFlags) : __builtin_clzll(nFlags)) / 8;
 }
 
 // Decodes UTF-8 from p[i] on to pOut[k] on, advancing both, up to the n-th
-// byte or, with bToLineEnd, the first line end: ASCII eight bytes at a time
-// (while none of them may end a line), the rest byte by byte. False where
-// an ill-formed sequence stops it.
+// byte or, with bToLineEnd, the first line end: ASCII eight bytes at a time,
+// the rest byte by byte. Each group of eight is widened whole, and the run
+// goes on from its first byte that is not plain ASCII (or, with bToLineEnd,
+// may end a line or is a zero or cMark); the units widened beyond it are
+// written over later or lie past the end, so pOut needs room for n - i units
+// from k on, k <= i. With bToLineEnd, bMarked is set when a zero or cMark
+// is met. False where an ill-formed sequence stops it.
 template <bool bToLineEnd>
-bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& i, std::size_t& k) {
+bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& i, std::size_t& k, unsigned char cMark,
+               bool& bMarked) {
+  constexpr std::uint64_t nOnes = 0x0101010101010101ull, nHighs = 0x8080808080808080ull;
+  const std::uint64_t nMarks = nOnes * cMark;
   for (;;) {
-    for (; i + 8 <= n; i += 8, k += 8) {
+    while (i + 8 <= n) {
       std::uint64_t w;
       std::memcpy(&w, p + i, sizeof w);
-      // With bToLineEnd, bytes below 0x0E also end the fast run.
-      const std::uint64_t nStops = bToLineEnd ? (w | ((w - 0x0E0E0E0E0E0E0E0Eull) & ~w)) : w;
-      if ((nStops & 0x8080808080808080ull) != 0) break;
+      // With bToLineEnd, bytes below 0x0E and bytes equal to cMark are
+      // flagged too; each subtraction may flag bytes after the first one it
+      // flags, never before it.
+      std::uint64_t nFlags = w;
+      if (bToLineEnd) {
+        const std::uint64_t x = w ^ nMarks;
+        nFlags |= ((w - 0x0E * nOnes) & ~w) | ((x - nOnes) & ~x);
+      }
+      nFlags &= nHighs;
       AsciiWiden8(p + i, pOut + k);
+      if (nFlags == 0) {
+        i += 8;
+        k += 8;
+        continue;
+      }
+      const unsigned nAscii = BytesBeforeFlag(nFlags);
+      i += nAscii;
+      k += nAscii;
+      break;
     }
     if (i == n || (bToLineEnd && (p[i] == '\n' || p[i] == '\r'))) return true;
     if (p[i] < 0x80) {
+      if (bToLineEnd && (p[i] == 0 || p[i] == cMark)) bMarked = true;
       pOut[k++] = p[i++];
       continue;
     }
@@ -268,7 +288,8 @@ bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XChar* pO
 
   if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
-    if (Utf8Widen<false>(p, n, pOut, i, k)) {
+    bool bMarked = false;
+    if (Utf8Widen<false>(p, n, pOut, i, k, 0, bMarked)) {
       nLength = k;
       return true;
     }
@@ -341,8 +362,10 @@ long XIntlStdioFile::LineFind(std::size_t& nRoom) {
   return eRSOk;
 }
 
-long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength) {
+long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength, unsigned char cMark, bool& bMarked) {
   nLength = 0;
+  // Lines that are not decoded here may hold anything.
+  bMarked = true;
   if (m_eEncoding != eENUtf8 || !m_bLoaded || m_nStatus != eRSOk || !IsOpen() || m_nPos >= m_vecRaw.size()) {
     std::size_t nRoom = 0;
     const long nResult = LineFind(nRoom);
@@ -352,9 +375,11 @@ long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength) {
   const unsigned char* p = m_vecRaw.data();
   const std::size_t n = m_vecRaw.size();
   std::size_t i = m_nPos, k = 0;
-  if (!Utf8Widen<true>(p, n, pOut, i, k)) {
+  bMarked = false;
+  if (!Utf8Widen<true>(p, n, pOut, i, k, cMark, bMarked)) {
     // A line with an ill-formed sequence takes the two steps, which leave it
     // to the system's decoder.
+    bMarked = true;
     std::size_t nRoom = 0;
     const long nResult = LineFind(nRoom);
     return nResult != eRSOk ? nResult : LineTake(pOut, nLength);

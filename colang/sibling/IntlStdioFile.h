@@ -71,7 +71,9 @@ class XIntlStdioFile {
   long LineTake(XChar* pOut, std::size_t& nLength);
   // Both steps at once, for a caller whose room holds all BytesUnread()
   // units: UTF-8 is decoded in the same pass that looks for the line's end.
-  long LineRead(XChar* pOut, std::size_t& nLength);
+  // bMarked is false only when the line surely holds no zero and no cMark
+  // (an ASCII character), so that a caller looking for them may skip it.
+  long LineRead(XChar* pOut, std::size_t& nLength, unsigned char cMark, bool& bMarked);
   // The open file's full path; empty when no file is open.
   XString GetFilePath() const { return m_strPath; }
   bool IsOpen() const { return m_hFile != colang::platform::kFileInvalid; }
