@@ -106,8 +106,8 @@ void XLMTranslDict::PairsInsert(const XPairBatch& batch) {
   if (batch.m_vecPairs.empty() && batch.m_vecIds.empty()) return;
   // Lookups need only the maps' indexes: a first load leaves the entries in
   // reading order until something walks them in key order.
-  XTextMap mapTransl = m_mapTransl.Merged(batch.m_vecPairs, false, batch.m_vecBlocks);
-  XTextMap mapRetransl = m_mapRetransl.Merged(batch.m_vecPairs, true, batch.m_vecBlocks);
+  XTextMap mapTransl = m_mapTransl.Merged(batch, false);
+  XTextMap mapRetransl = m_mapRetransl.Merged(batch, true);
   XIdMap mapIdTransl = m_mapIdTransl.Merged(batch.m_vecIds, batch.m_vecBlocks);
   // Nothing below can fail: the dictionary changes all at once or not at all.
   m_mapTransl = std::move(mapTransl);

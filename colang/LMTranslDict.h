@@ -102,6 +102,7 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
 
  private:
   friend class XLMTranslDict;
+  friend struct colang::detail::XPairBatch;
   // A slot of the index: part of the key's hash, the key's length (a filter
   // only, saturated) and the characters of the key and of its value, so that
   // a hit reads the slot and the key, and a miss mostly the slot alone.
@@ -114,6 +115,8 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
 
   static std::size_t TextHash(XStringView text);
   static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
+  // The part of a key's hash that the index keeps, and places the key by.
+  static std::uint32_t KeyTag(XStringView key) { return static_cast<std::uint32_t>(TextHash(key)); }
   XSlot* SlotFind(XStringView text, std::size_t nHash) const;
   // Puts an entry that is not indexed yet into a slot; the table has room.
   void SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept;
@@ -121,16 +124,14 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // given, holds the hash of each entry's key.
   void IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes = nullptr);
 
-  // This map with the pairs stored in it (keyed by their first texts, or by
-  // their second ones when bReversed; in reading order: of one key the last
-  // wins, over an entry already here too), and the blocks they lie in kept.
-  // This map is not changed.
+  // This map with the batch's pairs stored in it (keyed by their source
+  // texts, or by their translations when bReversed; in reading order: of
+  // one key the last wins, over an entry already here too), and the blocks
+  // they lie in kept. This map is not changed.
   // An empty map gathers the pairs in reading order instead, which the
   // first walk puts in order.
-  XTextMap Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                  const std::vector<XTextBlock>& vecBlocks) const;
-  XTextMap Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                    const std::vector<XTextBlock>& vecBlocks) const;
+  XTextMap Merged(const colang::detail::XPairBatch& batch, bool bReversed) const;
+  XTextMap Gathered(const colang::detail::XPairBatch& batch, bool bReversed) const;
   // Puts the entries in key order if a load left them in reading order.
   void OrderEnsure() const {
     if (!m_bOrdered) EntriesOrder();

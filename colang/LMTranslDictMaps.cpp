@@ -10,6 +10,7 @@
 
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictText.h"
+#include "colang/detail/PairBatch.h"
 
 using colang::detail::Units4;
 
@@ -297,15 +298,13 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
     SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
 }
 
-XTextMap XTextMap::Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                            const std::vector<XTextBlock>& vecBlocks) const {
+XTextMap XTextMap::Gathered(const colang::detail::XPairBatch& batch, bool bReversed) const {
+  const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
   EntryCountCheck(vecPairs.size());
   const std::size_t n = vecPairs.size();
-  // The keys are hashed first, in the order their texts lie; the slots are
-  // then filled with the slot a few keys ahead already on its way from
-  // memory, as a large table's slots are scattered far beyond the caches.
-  XBulkVector<std::uint32_t> vecTags(n);
-  for (std::size_t i = 0; i < n; ++i) vecTags[i] = TagOf(TextHash(bReversed ? vecPairs[i].second : vecPairs[i].first));
+  // The keys' tags were taken as they were read. The slots are filled with
+  // the slot a few keys ahead already on its way from memory, as a large
+  // table's slots are scattered far beyond the caches.
   XTextMap result;
   result.m_vecEntries.reserve(n);
   std::size_t nSlots = 16;
@@ -316,11 +315,11 @@ XTextMap XTextMap::Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bRever
   constexpr std::size_t nAhead = 8;
   bool bRepeated = false;
   for (std::size_t k = 0; k < n; ++k) {
-    if (k + nAhead < n) __builtin_prefetch(pSlots + (vecTags[k + nAhead] & nMask), 1);
+    if (k + nAhead < n) __builtin_prefetch(pSlots + (batch.Tag(k + nAhead, bReversed) & nMask), 1);
     const XTextEntry& pair = vecPairs[k];
     const XStringView key = bReversed ? pair.second : pair.first;
     const XStringView value = bReversed ? pair.first : pair.second;
-    const std::uint32_t nTag = vecTags[k];
+    const std::uint32_t nTag = batch.Tag(k, bReversed);
     const std::uint32_t nLength = LengthOf(key.size());
     for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
       XSlot& slot = pSlots[i];
@@ -343,7 +342,7 @@ XTextMap XTextMap::Gathered(const XBulkVector<XTextEntry>& vecPairs, bool bRever
       entry.second = XStringView(pszValue, std::char_traits<XChar>::length(pszValue));
     }
   }
-  result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
+  result.m_vecBlocks = BlocksJoined(m_vecBlocks, batch.m_vecBlocks);
   result.m_bOrdered = result.m_vecEntries.size() <= 1;
   return result;
 }
@@ -355,19 +354,14 @@ void XTextMap::EntriesOrder() const {
   m_bOrdered = true;
 }
 
-XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReversed,
-                          const std::vector<XTextBlock>& vecBlocks) const {
-  if (m_vecEntries.empty()) return Gathered(vecPairs, bReversed, vecBlocks);
+XTextMap XTextMap::Merged(const colang::detail::XPairBatch& batch, bool bReversed) const {
+  if (m_vecEntries.empty()) return Gathered(batch, bReversed);
   OrderEnsure();
+  const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
   auto keyOf = [&vecPairs, bReversed](std::uint32_t nPos) {
     return bReversed ? vecPairs[nPos].second : vecPairs[nPos].first;
   };
   EntryCountCheck(vecPairs.size());
-  // The keys are hashed in reading order, which reads their texts in the
-  // order they lie in the blocks; the index is built from these hashes.
-  XBulkVector<std::uint32_t> vecHashes(vecPairs.size());
-  for (std::size_t i = 0; i < vecPairs.size(); ++i)
-    vecHashes[i] = static_cast<std::uint32_t>(TextHash(keyOf(static_cast<std::uint32_t>(i))));
   XBulkVector<XSortItem> vecItems(vecPairs.size());
   for (std::size_t i = 0; i < vecPairs.size(); ++i) {
     const XStringView key = keyOf(static_cast<std::uint32_t>(i));
@@ -400,15 +394,14 @@ XTextMap XTextMap::Merged(const XBulkVector<XTextEntry>& vecPairs, bool bReverse
     for (; itOld != m_vecEntries.end() && (nCmp = KeyCompare(itOld->first, key)) < 0; ++itOld) oldPush(*itOld);
     if (itOld != m_vecEntries.end() && nCmp == 0) ++itOld;
     vecOut.push_back({key, value});
-    vecOutHashes.push_back(vecHashes[nPos]);
+    vecOutHashes.push_back(batch.Tag(nPos, bReversed));
   }
   for (; itOld != m_vecEntries.end(); ++itOld) oldPush(*itOld);
   EntryCountCheck(vecOut.size());
   // What the sort needed goes before the index comes, which may reuse it.
   XBulkVector<XSortItem>().swap(vecItems);
-  XBulkVector<std::uint32_t>().swap(vecHashes);
 
-  result.m_vecBlocks = BlocksJoined(m_vecBlocks, vecBlocks);
+  result.m_vecBlocks = BlocksJoined(m_vecBlocks, batch.m_vecBlocks);
   result.IndexBuild(vecOut.size(), vecOutHashes.data());
   return result;
 }

@@ -219,7 +219,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
     if (nID != 0)
       batch.m_vecIds.push_back({nID, transl});
     else
-      batch.m_vecPairs.push_back({source, transl});
+      batch.PairAdd(source, transl);
     if (batch.m_vecPairs.size() == nPairsSample) batch.PairsExpect(nBytes, nBytes - file.BytesUnread());
   }
   // The file's bytes go before the maps are built, which may reuse them.

@@ -25,7 +25,7 @@ struct XLMTranslDictAccess {
     };
     for (const auto& [strSource, strTransl] : vecPairs) {
       const XStringView source = add(strSource);
-      batch.m_vecPairs.push_back({source, add(strTransl)});
+      batch.PairAdd(source, add(strTransl));
     }
     dict.PairsInsert(batch);
   }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -22,14 +23,28 @@ struct XPairBatch {
   void UnitsExpect(std::size_t nUnits) { m_nBlockUnits = std::max(nUnits, nBlockUnitsMin); }
 
   // Room for the pairs of a whole file of nBytesAll bytes, judged by the
-  // pairs already read from its first nBytesRead bytes, so that the array
-  // is not moved again and again as it grows. A guess: more pairs still fit.
+  // pairs of either kind already read from its first nBytesRead bytes, so
+  // that the arrays are not moved again and again as they grow. A guess:
+  // more pairs still fit.
   void PairsExpect(std::size_t nBytesAll, std::size_t nBytesRead) {
     if (nBytesRead == 0 || nBytesAll / nBytesRead > 1024 * 1024) return;
-    const double dPairs =
-        static_cast<double>(m_vecPairs.size()) * static_cast<double>(nBytesAll) / static_cast<double>(nBytesRead);
-    m_vecPairs.reserve(static_cast<std::size_t>(dPairs * 1.0625) + 16);
+    const double dScale = static_cast<double>(nBytesAll) / static_cast<double>(nBytesRead) * 1.0625;
+    const std::size_t nPairs = static_cast<std::size_t>(static_cast<double>(m_vecPairs.size()) * dScale) + 16;
+    m_vecPairs.reserve(nPairs);
+    m_vecTags.reserve(2 * nPairs);
+    m_vecIds.reserve(static_cast<std::size_t>(static_cast<double>(m_vecIds.size()) * dScale) + 16);
   }
+
+  // Adds a pair, and the hash tags of both its texts, taken while the texts
+  // are still at hand.
+  void PairAdd(XStringView source, XStringView transl) {
+    m_vecPairs.push_back({source, transl});
+    m_vecTags.push_back(XTextMap::KeyTag(source));
+    m_vecTags.push_back(XTextMap::KeyTag(transl));
+  }
+  // The hash tag of the nPair-th pair's source text, or of its translation
+  // when bReversed.
+  std::uint32_t Tag(std::size_t nPair, bool bReversed) const { return m_vecTags[2 * nPair + (bReversed ? 1 : 0)]; }
 
   // Where a text of at most nMax units goes: room for it and its zero.
   XChar* TextRoom(std::size_t nMax) {
@@ -52,8 +67,9 @@ struct XPairBatch {
   }
 
   std::vector<XTextBlock> m_vecBlocks;
-  XBulkVector<XTextEntry> m_vecPairs;  // source and translation, in reading order: a later pair wins
-  XBulkVector<XIdEntry> m_vecIds;      // in reading order: a later pair wins
+  XBulkVector<XTextEntry> m_vecPairs;    // source and translation, in reading order: a later pair wins
+  XBulkVector<std::uint32_t> m_vecTags;  // of each pair, the hash tags of source and translation
+  XBulkVector<XIdEntry> m_vecIds;        // in reading order: a later pair wins
 
  private:
   static constexpr std::size_t nBlockUnitsMin = 16 * 1024;

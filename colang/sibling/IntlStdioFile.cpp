@@ -27,12 +27,6 @@ constexpr XChar kReplacement = 0xFFFD;
 bool IsHighSurrogate(XChar c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(XChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-bool HasHighBit(const unsigned char* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, sizeof w);
-  return (w & 0x8080808080808080ull) != 0;
-}
-
 // Whether none of the 32 bytes at p has its high bit set.
 bool Ascii32(const unsigned char* p) {
   std::uint64_t aw[4];
@@ -117,12 +111,26 @@ bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& 
 
 bool Utf8Valid(const unsigned char* p, std::size_t n) {
   std::size_t i = 0;
-  while (i < n) {
+  for (;;) {
+    // Straight to the next byte with its high bit set: 32 bytes at a time,
+    // then eight, then one.
     while (i + 32 <= n && Ascii32(p + i)) i += 32;
-    while (i + 8 <= n && !HasHighBit(p + i)) i += 8;
-    if (i >= n) break;
-    if (p[i] < 0x80) {
-      ++i;
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p + i, sizeof w);
+      if ((w & 0x8080808080808080ull) != 0) break;
+    }
+    if (i + 8 <= n) {
+      std::uint64_t w;
+      std::memcpy(&w, p + i, sizeof w);
+      i += BytesBeforeFlag(w & 0x8080808080808080ull);
+    } else {
+      while (i < n && p[i] < 0x80) ++i;
+      if (i == n) return true;
+    }
+    // Two-byte sequences, the most common ones, are checked here at once.
+    if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+      i += 2;
       continue;
     }
     char32_t cp;
@@ -130,7 +138,6 @@ bool Utf8Valid(const unsigned char* p, std::size_t n) {
     i += Utf8Decode(p + i, n - i, cp, bOk);
     if (!bOk) return false;
   }
-  return true;
 }
 
 // The first CR or LF byte in p[0, n), or n.
