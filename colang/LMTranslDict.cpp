@@ -101,14 +101,15 @@ void XLMTranslDict::PairInsert(unsigned int nID, const XChar* pszTransl) {
   m_mapIdTransl.Store({nID, text}, block);
 }
 
-void XLMTranslDict::PairsInsert(const XPairBatch& batch) {
+void XLMTranslDict::PairsInsert(XPairBatch& batch) {
   XModuleContextGuard guard;
   if (batch.m_vecPairs.empty() && batch.m_vecIds.empty()) return;
   // Lookups need only the maps' indexes: a first load leaves the entries in
-  // reading order until something walks them in key order.
-  XTextMap mapTransl = m_mapTransl.Merged(batch, false);
+  // reading order until something walks them in key order. The translation
+  // map comes last, as it may take the batch's pairs over.
   XTextMap mapRetransl = m_mapRetransl.Merged(batch, true);
   XIdMap mapIdTransl = m_mapIdTransl.Merged(batch.m_vecIds, batch.m_vecBlocks);
+  XTextMap mapTransl = m_mapTransl.Merged(batch, false);
   // Nothing below can fail: the dictionary changes all at once or not at all.
   m_mapTransl = std::move(mapTransl);
   m_mapRetransl = std::move(mapRetransl);

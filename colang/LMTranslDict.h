@@ -129,9 +129,10 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // one key the last wins, over an entry already here too), and the blocks
   // they lie in kept. This map is not changed.
   // An empty map gathers the pairs in reading order instead, which the
-  // first walk puts in order.
-  XTextMap Merged(const colang::detail::XPairBatch& batch, bool bReversed) const;
-  XTextMap Gathered(const colang::detail::XPairBatch& batch, bool bReversed) const;
+  // first walk puts in order; keyed by source, it takes the batch's array of
+  // pairs over, so the batch serves no other map after it.
+  XTextMap Merged(colang::detail::XPairBatch& batch, bool bReversed) const;
+  XTextMap Gathered(colang::detail::XPairBatch& batch, bool bReversed) const;
   // Puts the entries in key order if a load left them in reading order.
   void OrderEnsure() const {
     if (!m_bOrdered) EntriesOrder();
@@ -264,9 +265,9 @@ class COLANG_API XLMTranslDict {
   void PairInsert(const XChar* pszSource, const XChar* pszTransl);
   void PairInsert(unsigned int nID, const XChar* pszTransl);
   // Inserts every pair of a batch as PairInsert would one after the other,
-  // in fewer steps; the maps keep the batch's blocks. Running out of memory
+  // in fewer steps; the maps keep the batch's blocks, and may take its arrays. Running out of memory
   // leaves the dictionary as it was.
-  void PairsInsert(const colang::detail::XPairBatch& batch);
+  void PairsInsert(colang::detail::XPairBatch& batch);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
 
   int m_nLangID;

@@ -298,25 +298,31 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
     SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
 }
 
-XTextMap XTextMap::Gathered(const colang::detail::XPairBatch& batch, bool bReversed) const {
-  const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
-  EntryCountCheck(vecPairs.size());
-  const std::size_t n = vecPairs.size();
-  // The keys' tags were taken as they were read. The slots are filled with
-  // the slot a few keys ahead already on its way from memory, as a large
-  // table's slots are scattered far beyond the caches.
+XTextMap XTextMap::Gathered(colang::detail::XPairBatch& batch, bool bReversed) const {
+  const std::size_t n = batch.m_vecPairs.size();
+  EntryCountCheck(n);
   XTextMap result;
-  result.m_vecEntries.reserve(n);
+  XBulkVector<XTextEntry>& vecEntries = result.m_vecEntries;
+  // Keyed by source, the entries are the pairs themselves, less those whose
+  // key comes again: the batch's array is taken over and closed up in place.
+  if (bReversed)
+    vecEntries.reserve(n);
+  else
+    vecEntries.swap(batch.m_vecPairs);
+  const XTextEntry* const pPairs = bReversed ? batch.m_vecPairs.data() : vecEntries.data();
   std::size_t nSlots = 16;
   while (nSlots < 2 * n) nSlots *= 2;
   result.m_vecSlots.assign(nSlots, XSlot{0, 0, nullptr, nullptr});
   XSlot* const pSlots = result.m_vecSlots.data();
   const std::size_t nMask = nSlots - 1;
+  // The keys' tags were taken as they were read. The slots are filled with
+  // the slot a few keys ahead already on its way from memory, as a large
+  // table's slots are scattered far beyond the caches.
   constexpr std::size_t nAhead = 8;
-  bool bRepeated = false;
+  std::size_t nKept = 0;
   for (std::size_t k = 0; k < n; ++k) {
     if (k + nAhead < n) __builtin_prefetch(pSlots + (batch.Tag(k + nAhead, bReversed) & nMask), 1);
-    const XTextEntry& pair = vecPairs[k];
+    const XTextEntry pair = pPairs[k];
     const XStringView key = bReversed ? pair.second : pair.first;
     const XStringView value = bReversed ? pair.first : pair.second;
     const std::uint32_t nTag = batch.Tag(k, bReversed);
@@ -325,25 +331,29 @@ XTextMap XTextMap::Gathered(const colang::detail::XPairBatch& batch, bool bRever
       XSlot& slot = pSlots[i];
       if (slot.pszKey == nullptr) {
         slot = {nTag, nLength, key.data(), value.data()};
-        result.m_vecEntries.push_back({key, value});
+        if (bReversed)
+          vecEntries.push_back({key, value});
+        else
+          vecEntries[nKept] = pair;
+        ++nKept;
         break;
       }
       if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, key)) {
         slot.pszValue = value.data();
-        bRepeated = true;
         break;
       }
     }
   }
   // A key read again kept its first entry, whose value its slot now has.
-  if (bRepeated) {
-    for (XTextEntry& entry : result.m_vecEntries) {
+  if (nKept != n) {
+    vecEntries.resize(nKept);
+    for (XTextEntry& entry : vecEntries) {
       const XChar* pszValue = result.SlotFind(entry.first, TextHash(entry.first))->pszValue;
       entry.second = XStringView(pszValue, std::char_traits<XChar>::length(pszValue));
     }
   }
   result.m_vecBlocks = BlocksJoined(m_vecBlocks, batch.m_vecBlocks);
-  result.m_bOrdered = result.m_vecEntries.size() <= 1;
+  result.m_bOrdered = vecEntries.size() <= 1;
   return result;
 }
 
@@ -354,7 +364,7 @@ void XTextMap::EntriesOrder() const {
   m_bOrdered = true;
 }
 
-XTextMap XTextMap::Merged(const colang::detail::XPairBatch& batch, bool bReversed) const {
+XTextMap XTextMap::Merged(colang::detail::XPairBatch& batch, bool bReversed) const {
   if (m_vecEntries.empty()) return Gathered(batch, bReversed);
   OrderEnsure();
   const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
