@@ -359,8 +359,26 @@ XTextMap XTextMap::Gathered(colang::detail::XPairBatch& batch, bool bReversed) c
 
 void XTextMap::EntriesOrder() const {
   // Keys are unique, so no two entries compare equal.
-  std::sort(m_vecEntries.begin(), m_vecEntries.end(),
-            [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+  try {
+    // Sorted as a batch's keys are, by packed units, which reads each key
+    // only a few times; the entries are then taken in that order.
+    XBulkVector<XSortItem> vecItems(m_vecEntries.size());
+    for (std::size_t i = 0; i < vecItems.size(); ++i) {
+      const XStringView key = m_vecEntries[i].first;
+      UnitsPackAt(vecItems[i], key, 0);
+      vecItems[i].pKey = key.data();
+      vecItems[i].nPos = static_cast<std::uint32_t>(i);
+      vecItems[i].nLength = LengthOf(key.size());
+    }
+    KeysSort(vecItems);
+    XBulkVector<XTextEntry> vecOrdered(m_vecEntries.size());
+    for (std::size_t i = 0; i < vecItems.size(); ++i) vecOrdered[i] = m_vecEntries[vecItems[i].nPos];
+    m_vecEntries.swap(vecOrdered);
+  } catch (const std::bad_alloc&) {
+    // Without memory to spare, a walk still finds its entries in order.
+    std::sort(m_vecEntries.begin(), m_vecEntries.end(),
+              [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+  }
   m_bOrdered = true;
 }
 
