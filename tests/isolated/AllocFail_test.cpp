@@ -4,9 +4,11 @@
 // stays usable, and nothing leaks (the sanitizer and valgrind legs check that).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictAccess.h"
@@ -153,6 +155,23 @@ TEST_F(AllocFailTest, LookupLeavesAsBadAllocAndTheNextLookupWorks) {
   }
   EXPECT_EQ(XString(dict.StringTranslate(XT("Page 3 of 10"))), XT("Seite 3 von 10"));
   ExpectConsistent(dict);
+}
+
+// A load leaves the entries in reading order; the first walk puts them in
+// key order, and does so without memory too.
+TEST_F(AllocFailTest, FirstWalkWithoutMemoryStillInKeyOrder) {
+  for (long nAt : {1, 2, 3}) {
+    SCOPED_TRACE(nAt);
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(m_strName.c_str(), false));
+    std::vector<XString> vecKeys;
+    {
+      XFailArm arm(nAt);
+      for (const auto& entry : XLMTranslDictAccess::TranslMap(dict)) vecKeys.emplace_back(entry.first);
+    }
+    EXPECT_EQ(vecKeys.size(), 42u);
+    EXPECT_TRUE(std::is_sorted(vecKeys.begin(), vecKeys.end()));
+  }
 }
 
 }  // namespace
