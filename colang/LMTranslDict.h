@@ -118,6 +118,8 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // The part of a key's hash that the index keeps, and places the key by.
   static std::uint32_t KeyTag(XStringView key) { return static_cast<std::uint32_t>(TextHash(key)); }
   XSlot* SlotFind(XStringView text, std::size_t nHash) const;
+  // A table of nSlots free slots.
+  static XBulkVector<XSlot> SlotsFree(std::size_t nSlots);
   // Puts an entry that is not indexed yet into a slot; the table has room.
   void SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept;
   // Indexes every entry anew in a table sized for nEntries; pHashes, when

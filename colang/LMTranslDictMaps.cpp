@@ -254,6 +254,17 @@ std::size_t XTextMap::TextHash(const XChar* pszText, std::size_t& nLength) {
   return static_cast<std::size_t>(HashEnd(h, nLength));
 }
 
+// A free slot is all zeros (its key is null), which fresh memory from the
+// system already is.
+XBulkVector<XTextMap::XSlot> XTextMap::SlotsFree(std::size_t nSlots) {
+  XBulkVector<XSlot> vecSlots;
+  // Made without a value: left as the memory comes.
+  vecSlots.resize(nSlots);
+  if (!colang::platform::BulkZeroed(nSlots * sizeof(XSlot)))
+    std::memset(static_cast<void*>(vecSlots.data()), 0, nSlots * sizeof(XSlot));
+  return vecSlots;
+}
+
 XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
   if (m_vecSlots.empty()) return nullptr;
   const std::size_t nMask = m_vecSlots.size() - 1;
@@ -292,7 +303,7 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
   }
   std::size_t nSlots = 16;
   while (nSlots < 2 * nEntries) nSlots *= 2;
-  XBulkVector<XSlot> vecSlots(nSlots, XSlot{0, 0, nullptr, nullptr});
+  XBulkVector<XSlot> vecSlots = SlotsFree(nSlots);
   m_vecSlots.swap(vecSlots);
   for (std::size_t i = 0; i < m_vecEntries.size(); ++i)
     SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
@@ -312,7 +323,7 @@ XTextMap XTextMap::Gathered(colang::detail::XPairBatch& batch, bool bReversed) c
   const XTextEntry* const pPairs = bReversed ? batch.m_vecPairs.data() : vecEntries.data();
   std::size_t nSlots = 16;
   while (nSlots < 2 * n) nSlots *= 2;
-  result.m_vecSlots.assign(nSlots, XSlot{0, 0, nullptr, nullptr});
+  result.m_vecSlots = SlotsFree(nSlots);
   XSlot* const pSlots = result.m_vecSlots.data();
   const std::size_t nMask = nSlots - 1;
   // The keys' tags were taken as they were read. The slots are filled with

@@ -17,6 +17,9 @@ namespace colang::platform {
 void* BulkAlloc(std::size_t nBytes);
 // Gives back memory from BulkAlloc; nBytes as it was asked for.
 void BulkFree(void* p, std::size_t nBytes) noexcept;
+// Whether memory that BulkAlloc gives for nBytes reads as zeros: fresh from
+// the system, not reused, so that a caller needs not clear it again.
+bool BulkZeroed(std::size_t nBytes) noexcept;
 
 // BulkAlloc for the standard containers. Elements made without a value are
 // left as they come, not zeroed: these arrays are written in full right

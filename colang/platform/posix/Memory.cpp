@@ -67,6 +67,9 @@ void* BulkAlloc(std::size_t nBytes) {
   return p;
 }
 
+// A mapping of its own is fresh from the system, which clears its pages.
+bool BulkZeroed(std::size_t nBytes) noexcept { return COLANG_BULK_MAPPED && nBytes >= nMappedMin; }
+
 void BulkFree(void* p, std::size_t nBytes) noexcept {
   if (p == nullptr) return;
   if (!COLANG_BULK_MAPPED || nBytes < nMappedMin)
