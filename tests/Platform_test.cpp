@@ -1,7 +1,8 @@
-// The path splitter, full paths, working directory and OLE variants, on the
-// emulation and on Windows alike.
+// The path splitter, full paths, working directory, OLE variants and bulk
+// memory, on the emulation and on Windows alike.
 #include <gtest/gtest.h>
 
+#include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
 #include "support/Sandbox.h"
 
@@ -10,6 +11,26 @@ namespace {
 using namespace colang::test;
 using colang::platform::PathFullGet;
 using colang::platform::PathSplit;
+
+// Memory said to read as zeros does, at every size and each time again,
+// and all of what was asked for can be written.
+TEST(BulkMemory, ZeroedMeansZerosAndAllOfItIsUsable) {
+  using namespace colang::platform;
+  for (int nRound = 0; nRound < 2; ++nRound) {
+    for (std::size_t nBytes :
+         {std::size_t{1}, std::size_t{4096}, std::size_t{2} << 20, (std::size_t{2} << 20) + 1, std::size_t{5} << 20}) {
+      SCOPED_TRACE(nBytes);
+      auto* p = static_cast<unsigned char*>(BulkAlloc(nBytes));
+      if (BulkZeroed(nBytes)) {
+        std::size_t nNonZero = 0;
+        for (std::size_t i = 0; i < nBytes; ++i) nNonZero += p[i] != 0;
+        EXPECT_EQ(nNonZero, 0u);
+      }
+      for (std::size_t i = 0; i < nBytes; ++i) p[i] = static_cast<unsigned char>(i | 1);
+      BulkFree(p, nBytes);
+    }
+  }
+}
 
 TEST(PathSplit, PartsFollowTheWindowsRules) {
   struct Case {
