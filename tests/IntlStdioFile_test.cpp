@@ -150,6 +150,42 @@ TEST_F(IntlStdioFileTest, SequencesAtEveryOffsetOfTheEightByteSteps) {
   EXPECT_EQ(result.vecLines[1], XT("\x00E4"));
 }
 
+// LineRead decodes as ReadString does, in groups of sixteen and eight bytes
+// where it can, and tells of a zero or the marked byte wherever it stands:
+// a stop at every offset of those groups, after every kind of line end.
+TEST_F(IntlStdioFileTest, LineReadMatchesReadStringAndFindsTheMark) {
+  const std::string_view astrStops[] = {"", "\\", std::string_view("\0", 1), "\t", "\xC3\xA9", "\xE2\x82\xAC"};
+  const char* const apszEnds[] = {"\n", "\r\n", "\r"};
+  std::string bytes;
+  std::vector<bool> vecMarked;
+  for (size_t nPad = 0; nPad < 40; ++nPad) {
+    for (std::string_view strStop : astrStops) {
+      bytes += std::string(nPad, 'x') + std::string(strStop) + "yz" + apszEnds[(nPad + bytes.size()) % 3];
+      vecMarked.push_back(strStop == "\\" || strStop == std::string_view("\0", 1));
+    }
+  }
+  bytes += "last";
+  vecMarked.push_back(false);
+  XReadResult expected = Read(bytes);
+  ASSERT_EQ(expected.vecLines.size(), vecMarked.size());
+
+  XIntlStdioFile file(false);
+  ASSERT_EQ(file.Open(m_dir.Text("f.txt"), XIntlStdioFile::eOFShareDenyWrite, -1, XIntlStdioFile::eFTText), 0);
+  for (size_t i = 0; i < vecMarked.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::vector<XChar> vecRoom(file.BytesUnread() + 1);
+    size_t nLength = 0;
+    bool bMarked = false;
+    ASSERT_EQ(file.LineRead(vecRoom.data(), nLength, '\\', bMarked), 0);
+    EXPECT_EQ(XString(vecRoom.data(), nLength), expected.vecLines[i]);
+    EXPECT_EQ(bMarked, vecMarked[i]);
+  }
+  size_t nLength = 0;
+  bool bMarked = false;
+  XChar cRoom = 0;
+  EXPECT_EQ(file.LineRead(&cRoom, nLength, '\\', bMarked), XIntlStdioFile::eRSEnd);
+}
+
 TEST_F(IntlStdioFileTest, FilePathIsOneFormForEverySpelling) {
   XProcessStateGuard state;
   m_dir.Write("sub/f.txt", "x");
