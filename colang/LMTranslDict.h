@@ -267,8 +267,8 @@ class COLANG_API XLMTranslDict {
   void PairInsert(const XChar* pszSource, const XChar* pszTransl);
   void PairInsert(unsigned int nID, const XChar* pszTransl);
   // Inserts every pair of a batch as PairInsert would one after the other,
-  // in fewer steps; the maps keep the batch's blocks, and may take its arrays. Running out of memory
-  // leaves the dictionary as it was.
+  // in fewer steps; the maps keep the batch's blocks and may take its
+  // arrays. Running out of memory leaves the dictionary as it was.
   void PairsInsert(colang::detail::XPairBatch& batch);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
 

@@ -67,6 +67,7 @@ struct XPairBatch {
   }
 
   std::vector<XTextBlock> m_vecBlocks;
+  // Pairs go in through PairAdd, which keeps their tags beside them.
   XBulkVector<XTextEntry> m_vecPairs;    // source and translation, in reading order: a later pair wins
   XBulkVector<std::uint32_t> m_vecTags;  // of each pair, the hash tags of source and translation
   XBulkVector<XIdEntry> m_vecIds;        // in reading order: a later pair wins
