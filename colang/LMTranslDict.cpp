@@ -119,8 +119,9 @@ void XLMTranslDict::PairsInsert(XPairBatch& batch) {
 const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
-  if (const XChar* pszFound = m_mapTransl.Find(pszText)) return pszFound;
-  const XChar* pszPattern = PatternTranslate(pszText, m_mapTransl);
+  std::size_t nLength = 0;
+  if (const XChar* pszFound = m_mapTransl.Find(pszText, nLength)) return pszFound;
+  const XChar* pszPattern = PatternTranslate(pszText, nLength, m_mapTransl);
   if (pszPattern == nullptr && colang::detail::g_ptrUntranslatedLog != nullptr)
     colang::detail::g_ptrUntranslatedLog->Record(pszText, m_nLangID);
   return pszPattern;

@@ -96,6 +96,8 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // only once.
   const XChar* Find(XStringView text) const;
   const XChar* Find(const XChar* pszText) const;
+  // The same, giving the text's length (up to its zero) on the way.
+  const XChar* Find(const XChar* pszText, std::size_t& nLength) const;
   // The same entries, texts compared by content.
   friend COLANG_API bool operator==(const XTextMap& a, const XTextMap& b);
   friend bool operator!=(const XTextMap& a, const XTextMap& b) { return !(a == b); }

@@ -314,6 +314,10 @@ const XChar* XTextMap::Find(XStringView text) const {
 
 const XChar* XTextMap::Find(const XChar* pszText) const {
   std::size_t nLength = 0;
+  return Find(pszText, nLength);
+}
+
+const XChar* XTextMap::Find(const XChar* pszText, std::size_t& nLength) const {
   const std::size_t nHash = TextHash(pszText, nLength);
   const XSlot* pSlot = SlotFind(XStringView(pszText, nLength), nHash);
   return pSlot != nullptr ? pSlot->pszValue : nullptr;

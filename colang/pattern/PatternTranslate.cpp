@@ -6,8 +6,11 @@
 // short strings stored inside the element included.
 #include "colang/pattern/PatternTranslate.h"
 
+#include <cstdint>
 #include <deque>
+#include <string>
 
+#include "colang/detail/DictText.h"
 #include "colang/pattern/MapTokVecTransl.h"
 
 namespace {
@@ -23,6 +26,22 @@ std::deque<XString>& PoolGet() {
 }
 
 bool IsArgumentChar(XChar c) { return (c >= XT('0') && c <= XT('9')) || c == XT('%'); }
+
+// Whether the text holds a digit or "%", four units at a time. For a unit u
+// below 0x8000, (u | 0x8000) - c has its high bit set exactly when u >= c,
+// and no unit borrows from the next; units from 0x8000 on are no digits.
+bool HasArgumentChar(const XChar* p, std::size_t n) {
+  constexpr std::uint64_t nOnes = 0x0001000100010001ull, nHighs = nOnes << 15;
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const std::uint64_t w = colang::detail::Units4(p + i);
+    const std::uint64_t nDigits = ((w | nHighs) - 0x30 * nOnes) & ~((w | nHighs) - 0x3A * nOnes) & ~w & nHighs;
+    if (nDigits != 0 || colang::detail::UnitsHave(w, XT('%'))) return true;
+  }
+  for (; i < n; ++i)
+    if (IsArgumentChar(p[i])) return true;
+  return false;
+}
 
 bool IsArgument(const XToken& token) { return token.m_nKind == eKIDNumber || token.m_nKind == eKIDFormat; }
 
@@ -48,14 +67,17 @@ XString TokVecAssemble(const XTokVec& tokvecTransl, const XTokVec& tokvecText) {
 }
 
 const XChar* PatternTranslate(const XChar* pszText, const XLMTranslDict::XMapTransl& mapTransl) {
+  if (pszText == nullptr) return nullptr;
+  return PatternTranslate(pszText, std::char_traits<XChar>::length(pszText), mapTransl);
+}
+
+const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
   XMapTokVecTransl& translator = TranslatorGet();
-  if (pszText == nullptr || *pszText == 0) return nullptr;
+  if (pszText == nullptr || nLength == 0) return nullptr;
 
   // Without a digit or "%" no token can be a number or a specifier; most
   // plain texts that miss the dictionary leave here without being tokenized.
-  const XChar* p = pszText;
-  while (*p != 0 && !IsArgumentChar(*p)) ++p;
-  if (*p == 0) return nullptr;
+  if (!HasArgumentChar(pszText, nLength)) return nullptr;
 
   const XTokVec tokvecText(pszText);
   if (tokvecText.size() < 2 || !tokvecText.HasNumberOrFormat()) return nullptr;

@@ -12,6 +12,8 @@
 // The result lives in a pool of the last 55 results: it stays valid until 55
 // further successful pattern translations have been made.
 const XChar* PatternTranslate(const XChar* pszText, const XLMTranslDict::XMapTransl& mapTransl);
+// The same for a text whose length (up to its zero) is known already.
+const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl);
 
 // The translation tokvecTransl with its placeholders (numbers and format
 // specifiers), in order, replaced by the numbers of tokvecText. A specifier of

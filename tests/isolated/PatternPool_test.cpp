@@ -25,6 +25,7 @@ XLMTranslDict& Dict() {
     XLMTranslDictAccess::Insert(dict, XT("Long %d"), XT("Ein recht langer Posten mit der Nummer %d"));
     XLMTranslDictAccess::Insert(dict, XT("Page %d of %d"), XT("Seite %d von %d"));
     XLMTranslDictAccess::Insert(dict, XT("Exact 1"), XT("Genau eins"));
+    XLMTranslDictAccess::Insert(dict, XT("%d items"), XT("%d Posten"));
     dict.LangIDSet(0x407);
     return dict;
   }();
@@ -51,6 +52,19 @@ TEST(PatternTranslateByDictionary, MissesFallBackOnPatternsCollectedAtFirstUse) 
                                 XString(10000, XT('%')) + XT("1"), XString(surrogates)})
     Translated(strOdd);  // must not crash
   EXPECT_EQ(Translated(XT("Item ") + XString(10000, XT('3'))), "#" + std::string(10000, '3'));
+}
+
+// Texts without a digit or "%" are turned away before tokenizing, four
+// units at a time: an argument at every place within those steps still
+// reaches the patterns, whatever the units around it.
+TEST(PatternTranslateByDictionary, AnArgumentAnywhereReachesThePatterns) {
+  for (size_t nPad = 0; nPad < 9; ++nPad) {
+    SCOPED_TRACE(nPad);
+    const XString strPad(nPad, XT(' '));
+    EXPECT_EQ(Translated(strPad + XT("7 items")), "7 Posten");
+    EXPECT_EQ(Translated(strPad + XT("%d items")), "%d Posten");
+    EXPECT_EQ(Translated(strPad + XT("\x8035 items")), "<null>");
+  }
 }
 
 TEST(PatternPool, ResultsStayInPlaceForTheNext54AndThe56thDropsTheOldest) {
