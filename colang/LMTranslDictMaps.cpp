@@ -1,8 +1,9 @@
-// The dictionary's maps: a text map is an array of entries in key order with
-// a hash index beside it (open addressing, linear probing over a power-of-two
-// table at most half full); the identifier map is an array in identifier
-// order. Both are filled from a batch in one pass: the new entries are
-// sorted, merged with the old ones, and the index is built anew.
+// The dictionary's maps: a text map is an array of entries with a hash index
+// beside it (open addressing, linear probing over a power-of-two table at
+// most half full); the identifier map is an array in identifier order. An
+// empty text map gathers a batch in reading order and is put in key order
+// when first walked; a filled one, like the identifier map, sorts the new
+// entries, merges them with the old ones and builds its index anew.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -193,6 +194,23 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
       i = j;
     }
   }
+}
+
+// Sort items for n keys, the i-th given by keyOf(i), sorted by key; items of
+// equal keys keep the order of i.
+template <typename KeyOf>
+XBulkVector<XSortItem> KeysSorted(std::size_t n, KeyOf keyOf) {
+  XBulkVector<XSortItem> vecItems(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const XStringView key = keyOf(i);
+    XSortItem& item = vecItems[i];
+    UnitsPackAt(item, key, 0);
+    item.pKey = key.data();
+    item.nPos = static_cast<std::uint32_t>(i);
+    item.nLength = LengthOf(key.size());
+  }
+  KeysSort(vecItems);
+  return vecItems;
 }
 
 // Whether two neighbours of a sort may hold the same key: equal keys end
@@ -407,15 +425,8 @@ void XTextMap::EntriesOrder() const {
   try {
     // Sorted as a batch's keys are, by packed units, which reads each key
     // only a few times; the entries are then taken in that order.
-    XBulkVector<XSortItem> vecItems(m_vecEntries.size());
-    for (std::size_t i = 0; i < vecItems.size(); ++i) {
-      const XStringView key = m_vecEntries[i].first;
-      UnitsPackAt(vecItems[i], key, 0);
-      vecItems[i].pKey = key.data();
-      vecItems[i].nPos = static_cast<std::uint32_t>(i);
-      vecItems[i].nLength = LengthOf(key.size());
-    }
-    KeysSort(vecItems);
+    const XBulkVector<XSortItem> vecItems =
+        KeysSorted(m_vecEntries.size(), [this](std::size_t i) { return m_vecEntries[i].first; });
     XBulkVector<XTextEntry> vecOrdered(m_vecEntries.size());
     for (std::size_t i = 0; i < vecItems.size(); ++i) vecOrdered[i] = m_vecEntries[vecItems[i].nPos];
     m_vecEntries.swap(vecOrdered);
@@ -431,20 +442,11 @@ XTextMap XTextMap::Merged(colang::detail::XPairBatch& batch, bool bReversed) con
   if (m_vecEntries.empty()) return Gathered(batch, bReversed);
   OrderEnsure();
   const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
-  auto keyOf = [&vecPairs, bReversed](std::uint32_t nPos) {
+  auto keyOf = [&vecPairs, bReversed](std::size_t nPos) {
     return bReversed ? vecPairs[nPos].second : vecPairs[nPos].first;
   };
   EntryCountCheck(vecPairs.size());
-  XBulkVector<XSortItem> vecItems(vecPairs.size());
-  for (std::size_t i = 0; i < vecPairs.size(); ++i) {
-    const XStringView key = keyOf(static_cast<std::uint32_t>(i));
-    XSortItem& item = vecItems[i];
-    UnitsPackAt(item, key, 0);
-    item.pKey = key.data();
-    item.nPos = static_cast<std::uint32_t>(i);
-    item.nLength = LengthOf(key.size());
-  }
-  KeysSort(vecItems);
+  XBulkVector<XSortItem> vecItems = KeysSorted(vecPairs.size(), keyOf);
 
   XTextMap result;
   XBulkVector<XTextEntry>& vecOut = result.m_vecEntries;
