@@ -62,15 +62,9 @@ class XIntlStdioFile {
   // The next line into strLine (emptied first); 0, or eRSEnd after the last
   // line, or an error, which stays for every later call.
   long ReadString(XString& strLine);
-  // ReadString in two steps, for a caller that keeps lines in memory of its
-  // own. LineFind finds the next line and gives in nRoom the code units its
-  // text may need (0 when it fails); its result is ReadString's. LineTake
-  // then decodes that line to pOut, which has room for nRoom units, gives
-  // its length in nLength and moves past it; 0, or an error, which stays.
-  long LineFind(std::size_t& nRoom);
-  long LineTake(XChar* pOut, std::size_t& nLength);
-  // Both steps at once, for a caller whose room holds all BytesUnread()
-  // units: UTF-8 is decoded in the same pass that looks for the line's end.
+  // ReadString for a caller that keeps lines in memory of its own, whose
+  // room pOut holds all BytesUnread() units: the line's length goes to
+  // nLength, and UTF-8 is decoded in the same pass that looks for its end.
   // bMarked is false only when the line surely holds no zero and no cMark
   // (an ASCII character), so that a caller looking for them may skip it.
   long LineRead(XChar* pOut, std::size_t& nLength, unsigned char cMark, bool& bMarked);
@@ -88,6 +82,13 @@ class XIntlStdioFile {
 
   long EncodingDetect();
   long BytesLoad();
+  // ReadString in two steps. LineFind finds the next line and gives in nRoom
+  // the code units its text may need (0 when it fails); its result is
+  // ReadString's. LineTake then decodes that line to pOut, which has room
+  // for nRoom units, gives its length in nLength and moves past it; 0, or
+  // an error, which stays.
+  long LineFind(std::size_t& nRoom);
+  long LineTake(XChar* pOut, std::size_t& nLength);
   // Decodes n bytes to pOut, which has room for LineRoom(n) units, and
   // gives the number written in nLength.
   bool LineDecode(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& nLength);
