@@ -2,6 +2,10 @@
 // memory, on the emulation and on Windows alike.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
 #include "support/Sandbox.h"
@@ -18,7 +22,8 @@ TEST(BulkMemory, ZeroedMeansZerosAndAllOfItIsUsable) {
   using namespace colang::platform;
   for (int nRound = 0; nRound < 2; ++nRound) {
     for (std::size_t nBytes :
-         {std::size_t{1}, std::size_t{4096}, std::size_t{2} << 20, (std::size_t{2} << 20) + 1, std::size_t{5} << 20}) {
+         {std::size_t{1}, std::size_t{4096}, std::size_t{256} << 10, std::size_t{1} << 20, (std::size_t{2} << 20) - 64,
+          (std::size_t{2} << 20) - 63, std::size_t{2} << 20, (std::size_t{2} << 20) + 1, std::size_t{5} << 20}) {
       SCOPED_TRACE(nBytes);
       auto* p = static_cast<unsigned char*>(BulkAlloc(nBytes));
       if (BulkZeroed(nBytes)) {
@@ -30,6 +35,88 @@ TEST(BulkMemory, ZeroedMeansZerosAndAllOfItIsUsable) {
       BulkFree(p, nBytes);
     }
   }
+}
+
+// Blocks of mid sizes, several to a large page where the system offers
+// them: no two overlap, one given back leaves the others as they were, and
+// memory given back is used again. Each block is stamped on every 4 KiB
+// and at its last byte with its own number.
+struct XStampedBlock {
+  unsigned char* p = nullptr;
+  std::size_t nBytes = 0;
+  unsigned char nStamp = 0;
+};
+
+void BlockStamp(XStampedBlock& block) {
+  for (std::size_t i = 0; i < block.nBytes; i += 4096) block.p[i] = block.nStamp;
+  block.p[block.nBytes - 1] = block.nStamp;
+}
+
+std::size_t BlockSpoiled(const XStampedBlock& block) {
+  std::size_t nSpoiled = block.p[block.nBytes - 1] != block.nStamp;
+  for (std::size_t i = 0; i < block.nBytes; i += 4096) nSpoiled += block.p[i] != block.nStamp;
+  return nSpoiled;
+}
+
+TEST(BulkMemory, BlocksKeepTheirContentsWhileOthersComeAndGo) {
+  using namespace colang::platform;
+  const std::size_t anSizes[] = {std::size_t{256} << 10, 300000, std::size_t{1} << 20, (std::size_t{2} << 20) - 64,
+                                 std::size_t{700} << 10};
+  std::vector<XStampedBlock> vecLive;
+  unsigned char nStamp = 0;
+  auto blockMake = [&](std::size_t nBytes) {
+    XStampedBlock block{static_cast<unsigned char*>(BulkAlloc(nBytes)), nBytes, ++nStamp};
+    BlockStamp(block);
+    vecLive.push_back(block);
+  };
+  for (int nRound = 0; nRound < 3; ++nRound) {
+    SCOPED_TRACE(nRound);
+    for (int i = 0; i < 24; ++i) blockMake(anSizes[i % std::size(anSizes)]);
+    // Every other block goes, then as many come, in places that may be
+    // the ones just given back.
+    for (std::size_t i = vecLive.size(); i-- > 0;) {
+      if (i % 2 != 0) continue;
+      BulkFree(vecLive[i].p, vecLive[i].nBytes);
+      vecLive.erase(vecLive.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (int i = 0; i < 12; ++i) blockMake(anSizes[(i + 2) % std::size(anSizes)]);
+    std::size_t nSpoiled = 0;
+    for (const XStampedBlock& block : vecLive) nSpoiled += BlockSpoiled(block);
+    EXPECT_EQ(nSpoiled, 0u);
+    // All given back, the last block first: the next round starts afresh.
+    while (!vecLive.empty()) {
+      BulkFree(vecLive.back().p, vecLive.back().nBytes);
+      vecLive.pop_back();
+    }
+  }
+}
+
+TEST(BulkMemory, ThreadsTakeAndGiveBackBlocksTogether) {
+  using namespace colang::platform;
+  auto work = [](unsigned char nFirstStamp, std::size_t& nSpoiled) {
+    std::vector<XStampedBlock> vecLive;
+    for (int i = 0; i < 1500; ++i) {
+      const std::size_t nBytes = (std::size_t{256} << 10) + static_cast<std::size_t>(i % 7) * 100000;
+      XStampedBlock block{static_cast<unsigned char*>(BulkAlloc(nBytes)), nBytes,
+                          static_cast<unsigned char>(nFirstStamp + i % 100)};
+      BlockStamp(block);
+      vecLive.push_back(block);
+      if (vecLive.size() == 4) {
+        for (const XStampedBlock& live : vecLive) {
+          nSpoiled += BlockSpoiled(live);
+          BulkFree(live.p, live.nBytes);
+        }
+        vecLive.clear();
+      }
+    }
+    for (const XStampedBlock& live : vecLive) BulkFree(live.p, live.nBytes);
+  };
+  std::size_t nSpoiledA = 0, nSpoiledB = 0;
+  std::thread other(work, static_cast<unsigned char>(0), std::ref(nSpoiledA));
+  work(static_cast<unsigned char>(128), nSpoiledB);
+  other.join();
+  EXPECT_EQ(nSpoiledA, 0u);
+  EXPECT_EQ(nSpoiledB, 0u);
 }
 
 TEST(PathSplit, PartsFollowTheWindowsRules) {

@@ -1,15 +1,24 @@
-// Memory for large arrays with POSIX mappings. A request of 2 MiB or more
-// gets a mapping of its own that starts on a 2 MiB boundary, asks for large
-// pages and is made resident at once, so that a few faults serve megabytes.
-// Smaller requests go to operator new, whose heap reuses what the last
-// dictionary gave back. Under AddressSanitizer everything goes to operator
-// new, where the sanitizer watches the bounds.
+// Memory for large arrays with POSIX mappings, in large pages where the
+// kernel offers them, made resident at once, so that a few faults serve
+// megabytes; on some machines every small page's first write costs more
+// than filling it does.
+//  - A request of 2 MiB or more gets a mapping of its own, whole large pages
+//    that start on a large-page boundary.
+//  - A request from 256 KiB is cut from a shared large page, one after the
+//    other. A page goes back to the system when its last block is given
+//    back; the page blocks are being cut from is instead used again from its
+//    start, so that a process that loads and drops dictionaries in turn
+//    faults no new memory in.
+//  - Smaller requests go to operator new, whose heap reuses what the last
+//    dictionary gave back.
+// Under AddressSanitizer everything goes to operator new, where the
+// sanitizer watches the bounds.
 #include "colang/platform/Memory.h"
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdint>
+#include <mutex>
 
 // Linux 5.14 and later; older kernels refuse it and the pages fault in as
 // they are written.
@@ -32,16 +41,16 @@ namespace colang::platform {
 namespace {
 
 constexpr std::size_t nLargePage = 2 * 1024 * 1024;
-constexpr std::size_t nMappedMin = nLargePage;
+constexpr std::size_t nPooledMin = 256 * 1024;
 
-std::size_t PageRound(std::size_t nBytes) {
-  static const std::size_t nPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  return (nBytes + nPage - 1) / nPage * nPage;
-}
+// The rest of a last large page costs less memory than the small pages that
+// would hold it cost time, as each small page faults in on its own.
+std::size_t LargePageRound(std::size_t nBytes) { return (nBytes + nLargePage - 1) / nLargePage * nLargePage; }
 
-// A mapping of nBytes (page-rounded) that starts on a large-page boundary:
-// mapped with a large page to spare, the ends around it given back.
-void* MapAligned(std::size_t nBytes) {
+// A mapping of nBytes (whole large pages) that starts on a large-page
+// boundary: mapped with a large page to spare, the ends around it given
+// back; then made resident.
+void* LargePagesMap(std::size_t nBytes) {
   void* pMapped = mmap(nullptr, nBytes + nLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (pMapped == MAP_FAILED) throw std::bad_alloc();
   auto* pRaw = static_cast<char*>(pMapped);
@@ -50,32 +59,103 @@ void* MapAligned(std::size_t nBytes) {
   if (p != pRaw) munmap(pRaw, static_cast<std::size_t>(p - pRaw));
   char* pEnd = p + nBytes;
   if (pEnd != pRaw + nBytes + nLargePage) munmap(pEnd, static_cast<std::size_t>(pRaw + nBytes + nLargePage - pEnd));
+#ifdef MADV_HUGEPAGE
+  madvise(p, nBytes, MADV_HUGEPAGE);
+#endif
+  madvise(p, nBytes, MADV_POPULATE_WRITE);
   return p;
+}
+
+// --- the shared large pages ------------------------------------------------------
+
+// A shared large page begins with its account; blocks follow, each on a
+// boundary of nBlockAlign, so that the page a block lies in is found from
+// its address alone.
+struct XPoolPage {
+  std::size_t nUsed;  // bytes from the page's start cut so far, the account included
+  std::size_t nLive;  // blocks not yet given back
+};
+constexpr std::size_t nBlockAlign = 64;
+constexpr std::size_t nPageHead = (sizeof(XPoolPage) + nBlockAlign - 1) / nBlockAlign * nBlockAlign;
+constexpr std::size_t nPooledMax = nLargePage - nPageHead;
+
+struct XPool {
+  std::mutex mutex;
+  XPoolPage* pCurrent = nullptr;  // the page blocks are being cut from
+};
+
+XPool& Pool() {
+  static XPool pool;
+  return pool;
+}
+
+void* PoolAlloc(std::size_t nBytes) {
+  const std::size_t nRounded = (nBytes + nBlockAlign - 1) / nBlockAlign * nBlockAlign;
+  XPool& pool = Pool();
+  std::lock_guard<std::mutex> lock(pool.mutex);
+  if (pool.pCurrent == nullptr || pool.pCurrent->nUsed + nRounded > nLargePage) {
+    // A page with no block left was started anew when its last block went,
+    // so a full page still has blocks: it goes when they do.
+    auto* pPage = static_cast<XPoolPage*>(LargePagesMap(nLargePage));
+    *pPage = {nPageHead, 0};
+    pool.pCurrent = pPage;
+  }
+  char* p = reinterpret_cast<char*>(pool.pCurrent) + pool.pCurrent->nUsed;
+  pool.pCurrent->nUsed += nRounded;
+  ++pool.pCurrent->nLive;
+  return p;
+}
+
+void PoolFree(void* p) noexcept {
+  auto* pPage = reinterpret_cast<XPoolPage*>(reinterpret_cast<std::uintptr_t>(p) & ~(nLargePage - 1));
+  XPool& pool = Pool();
+  std::lock_guard<std::mutex> lock(pool.mutex);
+  if (--pPage->nLive != 0) return;
+  if (pPage == pool.pCurrent)
+    pPage->nUsed = nPageHead;
+  else
+    munmap(pPage, nLargePage);
+}
+
+enum class EKind { eHeap, ePooled, eMapped };
+
+EKind KindOf(std::size_t nBytes) {
+  if (!COLANG_BULK_MAPPED || nBytes < nPooledMin) return EKind::eHeap;
+  return nBytes <= nPooledMax ? EKind::ePooled : EKind::eMapped;
 }
 
 }  // namespace
 
 void* BulkAlloc(std::size_t nBytes) {
-  if (!COLANG_BULK_MAPPED || nBytes < nMappedMin) return ::operator new(nBytes);
+  switch (KindOf(nBytes)) {
+    case EKind::eHeap:
+      return ::operator new(nBytes);
+    case EKind::ePooled:
+      return PoolAlloc(nBytes);
+    case EKind::eMapped:
+      break;
+  }
   if (nBytes > SIZE_MAX / 2) throw std::bad_alloc();
-  const std::size_t nMapped = PageRound(nBytes);
-  void* p = MapAligned(nMapped);
-#ifdef MADV_HUGEPAGE
-  madvise(p, nMapped, MADV_HUGEPAGE);
-#endif
-  madvise(p, nMapped, MADV_POPULATE_WRITE);
-  return p;
+  return LargePagesMap(LargePageRound(nBytes));
 }
 
-// A mapping of its own is fresh from the system, which clears its pages.
-bool BulkZeroed(std::size_t nBytes) noexcept { return COLANG_BULK_MAPPED && nBytes >= nMappedMin; }
+// A mapping of its own is fresh from the system, which clears its pages; a
+// shared page may be used again.
+bool BulkZeroed(std::size_t nBytes) noexcept { return KindOf(nBytes) == EKind::eMapped; }
 
 void BulkFree(void* p, std::size_t nBytes) noexcept {
   if (p == nullptr) return;
-  if (!COLANG_BULK_MAPPED || nBytes < nMappedMin)
-    ::operator delete(p);
-  else
-    munmap(p, PageRound(nBytes));
+  switch (KindOf(nBytes)) {
+    case EKind::eHeap:
+      ::operator delete(p);
+      break;
+    case EKind::ePooled:
+      PoolFree(p);
+      break;
+    case EKind::eMapped:
+      munmap(p, LargePageRound(nBytes));
+      break;
+  }
 }
 
 }  // namespace colang::platform
