@@ -19,8 +19,10 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs);
 // library does not give the expected pattern translation.
 bool PatternsPin(const XBenchCatalog& catalog);
 
-// In a fresh process: loads the catalog and prints the growth of the resident
-// set and of the heap. Returns the process exit code.
-int MemoryChildRun(const std::string& strRLGPath);
+// In a fresh process: reads the catalog once as the floor does, then loads
+// it, and prints the growth of the resident set over the load, the load's
+// time and the floor pass's time (wall clock, ns). Returns the process exit
+// code.
+int FreshChildRun(const std::string& strRLGPath);
 
 }  // namespace bench

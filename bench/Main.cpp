@@ -1,10 +1,12 @@
 // colang_bench: generates the catalogs into a temporary directory, checks the
-// gettext set-up, measures memory in fresh processes, runs every case and
-// prints one table.
+// gettext set-up, measures memory and the first load in fresh processes,
+// runs every case and prints one table.
 //
 //   colang_bench [--plot-data=FILE] [--keep-data] [benchmark flags...]
-//   colang_bench --memory-child CATALOG   (internal: one memory measurement)
+//   colang_bench --fresh-child CATALOG   (internal: one fresh-process measurement)
 #include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,28 +21,42 @@
 
 namespace {
 
-// Runs this program again on one catalog and reads back its two numbers.
-bool MemoryMeasure(const bench::XBenchCatalog& catalog, const std::string& strDir, bench::XMemoryRow& row) {
+double Median(std::vector<double> vec) {
+  std::sort(vec.begin(), vec.end());
+  return vec[vec.size() / 2];
+}
+
+// Runs this program again on one catalog, in nRuns fresh processes, and reads
+// back their numbers.
+bool FreshMeasure(const bench::XBenchCatalog& catalog, const std::string& strDir, bench::XFreshRow& row) {
   // The path of this program: inside the shell that popen starts,
   // /proc/self/exe would name the shell.
   const std::string strSelf = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string strCommand = "'" + strSelf + "' --memory-child '" + catalog.strRLGPath + "'";
-  FILE* pipe = popen(strCommand.c_str(), "r");
-  if (pipe == nullptr) return false;
-  double dResident = 0;
-  const bool bRead = std::fscanf(pipe, "%lf", &dResident) == 1;
-  if (pclose(pipe) != 0 || !bRead) return false;
+  const std::string strCommand = "'" + strSelf + "' --fresh-child '" + catalog.strRLGPath + "'";
+  constexpr int nRuns = 5;
+  std::vector<double> vecResident, vecLoad, vecFloor;
+  for (int i = 0; i < nRuns; ++i) {
+    FILE* pipe = popen(strCommand.c_str(), "r");
+    if (pipe == nullptr) return false;
+    double dResident = 0, dLoad = 0, dFloor = 0;
+    const bool bRead = std::fscanf(pipe, "%lf %lf %lf", &dResident, &dLoad, &dFloor) == 3;
+    if (pclose(pipe) != 0 || !bRead) return false;
+    vecResident.push_back(dResident);
+    vecLoad.push_back(dLoad);
+    vecFloor.push_back(dFloor);
+  }
   struct stat st {};
   ::stat((strDir + "/de/LC_MESSAGES/" + catalog.strDomain + ".mo").c_str(), &st);
   const auto dEntries = static_cast<double>(catalog.nSize);
-  row = {catalog.strLabel, catalog.nSize, dResident / dEntries, static_cast<double>(st.st_size) / dEntries};
+  row = {catalog.strLabel, catalog.nSize,   Median(vecResident) / dEntries, static_cast<double>(st.st_size) / dEntries,
+         Median(vecLoad),  Median(vecFloor)};
   return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--memory-child") == 0) return bench::MemoryChildRun(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--fresh-child") == 0) return bench::FreshChildRun(argv[2]);
 
   std::string strPlotData;
   bool bKeep = false;
@@ -76,11 +92,11 @@ int main(int argc, char** argv) {
   bench::XTableReporter reporter;
   reporter.PlotDataSet(strPlotData);
   for (const bench::XBenchCatalog& catalog : vecCatalogs) {
-    bench::XMemoryRow row;
-    if (MemoryMeasure(catalog, strDir, row))
-      reporter.MemoryAdd(row);
+    bench::XFreshRow row;
+    if (FreshMeasure(catalog, strDir, row))
+      reporter.FreshAdd(row);
     else
-      std::fprintf(stderr, "bench: memory of %s not measured\n", catalog.strLabel.c_str());
+      std::fprintf(stderr, "bench: %s not measured in fresh processes\n", catalog.strLabel.c_str());
   }
 
   if (!bench::PatternsPin(vecCatalogs.at(1))) {
