@@ -105,8 +105,9 @@ void XLMTranslDict::PairsInsert(XPairBatch& batch) {
   XModuleContextGuard guard;
   if (batch.m_vecPairs.empty() && batch.m_vecIds.empty()) return;
   // Lookups need only the maps' indexes: a first load leaves the entries in
-  // reading order until something walks them in key order. The translation
-  // map comes last, as it may take the batch's pairs over.
+  // reading order until something walks them in key order, and leaves the
+  // retranslation map without its index until it is first used. The
+  // translation map comes last, as it may take the batch's pairs over.
   XTextMap mapRetransl = m_mapRetransl.Merged(batch, true);
   XIdMap mapIdTransl = m_mapIdTransl.Merged(batch.m_vecIds, batch.m_vecBlocks);
   XTextMap mapTransl = m_mapTransl.Merged(batch, false);

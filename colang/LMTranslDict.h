@@ -78,7 +78,9 @@ struct XTextEntry {
 // first). A hash index beside the entries answers exact lookups without a
 // search. Only the dictionary changes a map. A map that is looked up but
 // never walked need not be in order: a load may leave its entries in
-// reading order, and the first walk puts them in key order.
+// reading order, and the first walk puts them in key order. A load may
+// even leave a map as the pairs were read, a key perhaps more than once,
+// without an index: the first use of any kind settles it.
 class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
  public:
   const_iterator begin() const {
@@ -89,11 +91,19 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
     OrderEnsure();
     return XEntryArray::end();
   }
+  std::size_t size() const {
+    SettledEnsure();
+    return XEntryArray::size();
+  }
   // The entries as they lie, which after a load may be reading order: for a
   // walk that does not need key order and should not pay for it.
-  const XEntryArray<XTextEntry>& AsStored() const { return *this; }
+  const XEntryArray<XTextEntry>& AsStored() const {
+    SettledEnsure();
+    return *this;
+  }
   // The value stored under the text, or null; a zero-terminated text is read
-  // only once.
+  // only once. Never fails: without memory for an index, a map that has none
+  // yet is searched by halves.
   const XChar* Find(XStringView text) const;
   const XChar* Find(const XChar* pszText) const;
   // The same, giving the text's length (up to its zero) on the way.
@@ -120,6 +130,7 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // The part of a key's hash that the index keeps, and places the key by.
   static std::uint32_t KeyTag(XStringView key) { return static_cast<std::uint32_t>(TextHash(key)); }
   XSlot* SlotFind(XStringView text, std::size_t nHash) const;
+  const XChar* ValueFind(XStringView text, std::size_t nHash) const;
   // A table of nSlots free slots.
   static XBulkVector<XSlot> SlotsFree(std::size_t nSlots);
   // Puts an entry that is not indexed yet into a slot; the table has room.
@@ -133,12 +144,30 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   // one key the last wins, over an entry already here too), and the blocks
   // they lie in kept. This map is not changed.
   // An empty map gathers the pairs in reading order instead, which the
-  // first walk puts in order; keyed by source, it takes the batch's array of
-  // pairs over, so the batch serves no other map after it.
+  // first walk puts in order: keyed by source, it takes the batch's array of
+  // pairs over, so the batch serves no other map after it; keyed by
+  // translation, it keeps them unsettled (Kept), as many hosts never
+  // retranslate.
   XTextMap Merged(colang::detail::XPairBatch& batch, bool bReversed) const;
-  XTextMap Gathered(colang::detail::XPairBatch& batch, bool bReversed) const;
+  XTextMap Gathered(colang::detail::XPairBatch& batch) const;
+  // Indexes the entries, in reading order, into the free slots of the
+  // table, and closes them up in place: of a key read again, the first entry
+  // stays and takes the value of the last. pTags[k] is the tag of the k-th
+  // entry's key. Allocates nothing.
+  void EntriesGather(const std::uint32_t* pTags) const noexcept;
+  // The batch's pairs as they were read, unsettled: no index yet, and a key
+  // read again is there again (the last one counts). The batch stays whole.
+  static XTextMap Kept(const colang::detail::XPairBatch& batch, bool bReversed);
+  // Builds the index of an unsettled map and keeps one entry per key, in
+  // reading order. Without memory for the index, the entries are put in key
+  // order instead, with no memory needed, and lookups search them by halves.
+  void SettledEnsure() const noexcept {
+    if (!m_bSettled) Settle();
+  }
+  void Settle() const noexcept;
   // Puts the entries in key order if a load left them in reading order.
   void OrderEnsure() const {
+    SettledEnsure();
     if (!m_bOrdered) EntriesOrder();
   }
   void EntriesOrder() const;
@@ -149,8 +178,11 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   void Store(const XTextEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
 
-  XBulkVector<XSlot> m_vecSlots;   // a power of two in size, at most half full, or empty
+  // A power of two in size, at most half full; empty while the map is, or
+  // unsettled, or settled without memory for it.
+  mutable XBulkVector<XSlot> m_vecSlots;
   mutable bool m_bOrdered = true;  // the entries are in key order
+  mutable bool m_bSettled = true;  // one entry per key, and indexed if memory allowed
 };
 
 // An entry of the identifier map: a resource identifier and its translation.
@@ -213,7 +245,9 @@ class COLANG_API XLMTranslDict {
   const XChar* CheckTranslate(const XChar* pszText) const;
   // Translation of a resource identifier; null on a miss. No pattern step.
   const XChar* CheckTranslate(unsigned int nID) const;
-  // Source text of a translated text; null on a miss. No pattern step.
+  // Source text of a translated text; null on a miss. No pattern step. The
+  // first use of the retranslations after a load builds their index (some
+  // 3 ms for 100,000 entries), which hosts that never retranslate are spared.
   const XChar* CheckRetranslate(const XChar* pszText) const;
   // CheckTranslate, or pszText itself on a miss.
   const XChar* StringTranslate(const XChar* pszText) const;

@@ -2,8 +2,10 @@
 // beside it (open addressing, linear probing over a power-of-two table at
 // most half full); the identifier map is an array in identifier order. An
 // empty text map gathers a batch in reading order and is put in key order
-// when first walked; a filled one, like the identifier map, sorts the new
-// entries, merges them with the old ones and builds its index anew.
+// when first walked; keyed by translation, it only keeps the batch's pairs,
+// and gathers them at its first use. A filled map, like the identifier map,
+// sorts the new entries, merges them with the old ones and builds its index
+// anew.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -243,6 +245,13 @@ void EntryCountCheck(std::size_t nEntries) {
   if (nEntries >= UINT32_MAX) throw std::bad_alloc();
 }
 
+// The size of an index for nEntries keys: a power of two, at most half full.
+std::size_t SlotCount(std::size_t nEntries) {
+  std::size_t nSlots = 16;
+  while (nSlots < 2 * nEntries) nSlots *= 2;
+  return nSlots;
+}
+
 // Room for one more element without moving the others when it comes.
 template <typename Vector>
 void RoomForOne(Vector& vec) {
@@ -325,10 +334,17 @@ XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
   }
 }
 
-const XChar* XTextMap::Find(XStringView text) const {
-  const XSlot* pSlot = SlotFind(text, TextHash(text));
-  return pSlot != nullptr ? pSlot->pszValue : nullptr;
+const XChar* XTextMap::ValueFind(XStringView text, std::size_t nHash) const {
+  SettledEnsure();
+  if (const XSlot* pSlot = SlotFind(text, nHash)) return pSlot->pszValue;
+  if (!m_vecSlots.empty() || m_vecEntries.empty()) return nullptr;
+  // Settled without memory for an index: the entries are in key order.
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), text,
+                             [](const XTextEntry& e, XStringView key) { return KeyCompare(e.first, key) < 0; });
+  return it != m_vecEntries.end() && it->first == text ? it->second.data() : nullptr;
 }
+
+const XChar* XTextMap::Find(XStringView text) const { return ValueFind(text, TextHash(text)); }
 
 const XChar* XTextMap::Find(const XChar* pszText) const {
   std::size_t nLength = 0;
@@ -337,8 +353,7 @@ const XChar* XTextMap::Find(const XChar* pszText) const {
 
 const XChar* XTextMap::Find(const XChar* pszText, std::size_t& nLength) const {
   const std::size_t nHash = TextHash(pszText, nLength);
-  const XSlot* pSlot = SlotFind(XStringView(pszText, nLength), nHash);
-  return pSlot != nullptr ? pSlot->pszValue : nullptr;
+  return ValueFind(XStringView(pszText, nLength), nHash);
 }
 
 void XTextMap::SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept {
@@ -353,71 +368,99 @@ void XTextMap::IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes) {
     XBulkVector<XSlot>().swap(m_vecSlots);
     return;
   }
-  std::size_t nSlots = 16;
-  while (nSlots < 2 * nEntries) nSlots *= 2;
-  XBulkVector<XSlot> vecSlots = SlotsFree(nSlots);
+  XBulkVector<XSlot> vecSlots = SlotsFree(SlotCount(nEntries));
   m_vecSlots.swap(vecSlots);
   for (std::size_t i = 0; i < m_vecEntries.size(); ++i)
     SlotAdd(m_vecEntries[i], pHashes != nullptr ? pHashes[i] : TextHash(m_vecEntries[i].first));
 }
 
-XTextMap XTextMap::Gathered(colang::detail::XPairBatch& batch, bool bReversed) const {
-  const std::size_t n = batch.m_vecPairs.size();
-  EntryCountCheck(n);
-  XTextMap result;
-  XBulkVector<XTextEntry>& vecEntries = result.m_vecEntries;
-  // Keyed by source, the entries are the pairs themselves, less those whose
-  // key comes again: the batch's array is taken over and closed up in place.
-  if (bReversed)
-    vecEntries.reserve(n);
-  else
-    vecEntries.swap(batch.m_vecPairs);
-  const XTextEntry* const pPairs = bReversed ? batch.m_vecPairs.data() : vecEntries.data();
-  std::size_t nSlots = 16;
-  while (nSlots < 2 * n) nSlots *= 2;
-  result.m_vecSlots = SlotsFree(nSlots);
-  XSlot* const pSlots = result.m_vecSlots.data();
-  const std::size_t nMask = nSlots - 1;
-  // The keys' tags were taken as they were read. The slots are filled with
-  // the slot a few keys ahead already on its way from memory, as a large
-  // table's slots are scattered far beyond the caches.
+void XTextMap::EntriesGather(const std::uint32_t* pTags) const noexcept {
+  XSlot* const pSlots = m_vecSlots.data();
+  const std::size_t nMask = m_vecSlots.size() - 1;
+  XTextEntry* const pEntries = m_vecEntries.data();
+  const std::size_t n = m_vecEntries.size();
+  // The slots are filled with the slot a few keys ahead already on its way
+  // from memory, as a large table's slots are scattered far beyond the
+  // caches.
   constexpr std::size_t nAhead = 8;
   std::size_t nKept = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    if (k + nAhead < n) __builtin_prefetch(pSlots + (batch.Tag(k + nAhead, bReversed) & nMask), 1);
-    const XTextEntry pair = pPairs[k];
-    const XStringView key = bReversed ? pair.second : pair.first;
-    const XStringView value = bReversed ? pair.first : pair.second;
-    const std::uint32_t nTag = batch.Tag(k, bReversed);
-    const std::uint32_t nLength = LengthOf(key.size());
+    if (k + nAhead < n) __builtin_prefetch(pSlots + (pTags[k + nAhead] & nMask), 1);
+    const XTextEntry entry = pEntries[k];
+    const std::uint32_t nTag = pTags[k];
+    const std::uint32_t nLength = LengthOf(entry.first.size());
     for (std::size_t i = nTag & nMask;; i = (i + 1) & nMask) {
       XSlot& slot = pSlots[i];
       if (slot.pszKey == nullptr) {
-        slot = {nTag, nLength, key.data(), value.data()};
-        if (bReversed)
-          vecEntries.push_back({key, value});
-        else
-          vecEntries[nKept] = pair;
-        ++nKept;
+        slot = {nTag, nLength, entry.first.data(), entry.second.data()};
+        pEntries[nKept++] = entry;
         break;
       }
-      if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, key)) {
-        slot.pszValue = value.data();
+      if (slot.nTag == nTag && slot.nLength == nLength && KeyEquals(slot.pszKey, entry.first)) {
+        slot.pszValue = entry.second.data();
         break;
       }
     }
   }
   // A key read again kept its first entry, whose value its slot now has.
   if (nKept != n) {
-    vecEntries.resize(nKept);
-    for (XTextEntry& entry : vecEntries) {
-      const XChar* pszValue = result.SlotFind(entry.first, TextHash(entry.first))->pszValue;
+    m_vecEntries.resize(nKept);
+    for (XTextEntry& entry : m_vecEntries) {
+      const XChar* pszValue = SlotFind(entry.first, TextHash(entry.first))->pszValue;
       entry.second = XStringView(pszValue, std::char_traits<XChar>::length(pszValue));
     }
   }
+}
+
+XTextMap XTextMap::Gathered(colang::detail::XPairBatch& batch) const {
+  const std::size_t n = batch.m_vecPairs.size();
+  EntryCountCheck(n);
+  XTextMap result;
+  // The entries are the pairs themselves, less those whose key comes again:
+  // the batch's array is taken over and closed up in place. The keys' tags
+  // were taken as they were read.
+  result.m_vecSlots = SlotsFree(SlotCount(n));
+  result.m_vecEntries.swap(batch.m_vecPairs);
+  result.EntriesGather(batch.m_vecTags.data());
   result.m_vecBlocks = BlocksJoined(m_vecBlocks, batch.m_vecBlocks);
-  result.m_bOrdered = vecEntries.size() <= 1;
+  result.m_bOrdered = result.m_vecEntries.size() <= 1;
   return result;
+}
+
+XTextMap XTextMap::Kept(const colang::detail::XPairBatch& batch, bool bReversed) {
+  const std::size_t n = batch.m_vecPairs.size();
+  EntryCountCheck(n);
+  XTextMap result;
+  result.m_vecEntries.reserve(n);
+  for (const XTextEntry& pair : batch.m_vecPairs)
+    result.m_vecEntries.push_back(bReversed ? XTextEntry{pair.second, pair.first} : pair);
+  result.m_vecBlocks = batch.m_vecBlocks;
+  result.m_bOrdered = n <= 1;
+  result.m_bSettled = n == 0;
+  return result;
+}
+
+void XTextMap::Settle() const noexcept {
+  if (!m_vecEntries.empty()) {
+    try {
+      const std::size_t n = m_vecEntries.size();
+      XBulkVector<std::uint32_t> vecTags(n);
+      for (std::size_t k = 0; k < n; ++k) vecTags[k] = KeyTag(m_vecEntries[k].first);
+      m_vecSlots = SlotsFree(SlotCount(n));
+      EntriesGather(vecTags.data());
+    } catch (const std::bad_alloc&) {
+      // Put in key order, which needs no memory: a stable sort keeps equal
+      // keys in reading order, and the last of them is the one kept.
+      std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(),
+                       [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+      auto itOut = m_vecEntries.begin();
+      for (auto it = m_vecEntries.begin(); it != m_vecEntries.end(); ++it)
+        if (std::next(it) == m_vecEntries.end() || std::next(it)->first != it->first) *itOut++ = *it;
+      m_vecEntries.erase(itOut, m_vecEntries.end());
+      m_bOrdered = true;
+    }
+  }
+  m_bSettled = true;
 }
 
 void XTextMap::EntriesOrder() const {
@@ -439,7 +482,7 @@ void XTextMap::EntriesOrder() const {
 }
 
 XTextMap XTextMap::Merged(colang::detail::XPairBatch& batch, bool bReversed) const {
-  if (m_vecEntries.empty()) return Gathered(batch, bReversed);
+  if (m_vecEntries.empty()) return bReversed ? Kept(batch, true) : Gathered(batch);
   OrderEnsure();
   const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
   auto keyOf = [&vecPairs, bReversed](std::size_t nPos) {
@@ -469,7 +512,7 @@ XTextMap XTextMap::Merged(colang::detail::XPairBatch& batch, bool bReversed) con
     for (; itOld != m_vecEntries.end() && (nCmp = KeyCompare(itOld->first, key)) < 0; ++itOld) oldPush(*itOld);
     if (itOld != m_vecEntries.end() && nCmp == 0) ++itOld;
     vecOut.push_back({key, value});
-    vecOutHashes.push_back(batch.Tag(nPos, bReversed));
+    vecOutHashes.push_back(bReversed ? static_cast<std::uint32_t>(TextHash(key)) : batch.m_vecTags[nPos]);
   }
   for (; itOld != m_vecEntries.end(); ++itOld) oldPush(*itOld);
   EntryCountCheck(vecOut.size());
@@ -506,6 +549,7 @@ void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept 
 
 void XTextMap::Clear() noexcept {
   m_bOrdered = true;
+  m_bSettled = true;
   XBulkVector<XTextEntry>().swap(m_vecEntries);
   XBulkVector<XSlot>().swap(m_vecSlots);
   std::vector<XTextBlock>().swap(m_vecBlocks);

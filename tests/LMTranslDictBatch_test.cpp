@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "colang/LMTranslDict.h"
@@ -121,6 +122,70 @@ TEST(LMTranslDictBatch, ReadEndsAsInsertingOneByOne) {
     for (const auto& entry : Access::TranslMap(dict))
       nStill += std::find(vecKept.begin(), vecKept.end(), entry.second.data()) != vecKept.end();
     EXPECT_GT(nStill, 0u);
+  }
+}
+
+// A first load leaves the retranslation map as it was read, with no index
+// and a translation perhaps more than once; whatever uses the dictionary
+// first, it answers as if the map had been built at once.
+TEST(LMTranslDictBatch, RetranslationsRightWhateverComesFirstAfterALoad) {
+  XTempDir dir;
+  std::mt19937 rng(11);
+  std::vector<std::pair<XLine, XLine>> vecFirst, vecSecond;
+  // Few different texts, so that translations and sources repeat often.
+  for (int i = 0; i < 1500; ++i) vecFirst.emplace_back(LineRandom(rng), LineRandom(rng));
+  for (int i = 0; i < 50; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
+  auto catalog = [](const std::vector<std::pair<XLine, XLine>>& vecPairs) {
+    std::string bytes = "0407\nDeutsch\n";
+    for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
+    return bytes;
+  };
+  const XString strFirst = TextFromPath(dir.Write("first0407.rlg", catalog(vecFirst)));
+  const XString strSecond = TextFromPath(dir.Write("second0407.rlg", catalog(vecSecond)));
+  XLMTranslDict expected;
+  ReferenceInsert(expected, vecFirst);
+  const auto& mapExpected = Access::RetranslMap(expected);
+
+  auto lookupsMatch = [&mapExpected](const XLMTranslDict& dict) {
+    EXPECT_EQ(dict.CheckRetranslate(XT("not a translation")), nullptr);
+    for (const auto& [key, value] : mapExpected) EXPECT_EQ(Str(dict.CheckRetranslate(key.data())), value);
+  };
+  struct Case {
+    const char* pszName;
+    std::function<void(XLMTranslDict&, XLMTranslDict&)> first;
+  } cases[] = {
+      {"lookup", [&](XLMTranslDict& dict, XLMTranslDict&) { lookupsMatch(dict); }},
+      {"walk", [&](XLMTranslDict& dict, XLMTranslDict&) { EXPECT_EQ(Access::RetranslMap(dict), mapExpected); }},
+      {"size",
+       [&](XLMTranslDict& dict, XLMTranslDict&) { EXPECT_EQ(Access::RetranslMap(dict).size(), mapExpected.size()); }},
+      {"copy",
+       [&](XLMTranslDict& dict, XLMTranslDict& ref) {
+         const XLMTranslDict copy(dict);
+         lookupsMatch(copy);
+         ExpectSame(copy, ref);
+       }},
+      {"move",
+       [&](XLMTranslDict& dict, XLMTranslDict&) {
+         XLMTranslDict moved(std::move(dict));
+         dict = std::move(moved);
+       }},
+      {"insert",
+       [&](XLMTranslDict& dict, XLMTranslDict& ref) {
+         Access::Insert(dict, XT("Neu"), XT("New"));
+         Access::Insert(ref, XT("Neu"), XT("New"));
+       }},
+      {"append",
+       [&](XLMTranslDict& dict, XLMTranslDict& ref) {
+         ASSERT_TRUE(dict.RLGFileRead(strSecond.c_str(), true));
+         ReferenceInsert(ref, vecSecond);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pszName);
+    XLMTranslDict dict, ref(expected);
+    ASSERT_TRUE(dict.RLGFileRead(strFirst.c_str(), false));
+    c.first(dict, ref);
+    ExpectSame(dict, ref);
   }
 }
 

@@ -31,20 +31,17 @@ struct XPairBatch {
     const double dScale = static_cast<double>(nBytesAll) / static_cast<double>(nBytesRead) * 1.0625;
     const std::size_t nPairs = static_cast<std::size_t>(static_cast<double>(m_vecPairs.size()) * dScale) + 16;
     m_vecPairs.reserve(nPairs);
-    m_vecTags.reserve(2 * nPairs);
+    m_vecTags.reserve(nPairs);
     m_vecIds.reserve(static_cast<std::size_t>(static_cast<double>(m_vecIds.size()) * dScale) + 16);
   }
 
-  // Adds a pair, and the hash tags of both its texts, taken while the texts
-  // are still at hand.
+  // Adds a pair, and the hash tag of its source text, taken while the text
+  // is still at hand. (The translations are keys of the retranslation map,
+  // whose index a first load leaves for later.)
   void PairAdd(XStringView source, XStringView transl) {
     m_vecPairs.push_back({source, transl});
     m_vecTags.push_back(XTextMap::KeyTag(source));
-    m_vecTags.push_back(XTextMap::KeyTag(transl));
   }
-  // The hash tag of the nPair-th pair's source text, or of its translation
-  // when bReversed.
-  std::uint32_t Tag(std::size_t nPair, bool bReversed) const { return m_vecTags[2 * nPair + (bReversed ? 1 : 0)]; }
 
   // Where a text of at most nMax units goes: room for it and its zero.
   XChar* TextRoom(std::size_t nMax) {
@@ -69,7 +66,7 @@ struct XPairBatch {
   std::vector<XTextBlock> m_vecBlocks;
   // Pairs go in through PairAdd, which keeps their tags beside them.
   XBulkVector<XTextEntry> m_vecPairs;    // source and translation, in reading order: a later pair wins
-  XBulkVector<std::uint32_t> m_vecTags;  // of each pair, the hash tags of source and translation
+  XBulkVector<std::uint32_t> m_vecTags;  // of each pair, the hash tag of its source
   XBulkVector<XIdEntry> m_vecIds;        // in reading order: a later pair wins
 
  private:

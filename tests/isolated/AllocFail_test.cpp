@@ -174,4 +174,37 @@ TEST_F(AllocFailTest, FirstWalkWithoutMemoryStillInKeyOrder) {
   }
 }
 
+// A load leaves the retranslation index to the first retranslation. Without
+// memory for it, that lookup and all after it still give the last pair's
+// source, and walks find one entry per translation, in key order.
+TEST_F(AllocFailTest, FirstRetranslationWithoutMemoryStillRight) {
+  std::string bytes = "0407\nDeutsch\nClose\nSchliessen\nOpen\nOeffnen\nExit\nSchliessen\n";
+  for (int i = 0; i < 30; ++i) bytes += "Item " + std::to_string(i) + "\nPosten " + std::to_string(i % 10) + "\n";
+  const XString strName = TextFromPath(m_dir.Write("Dup0407.rlg", bytes));
+  for (long nAt : {1, 2}) {
+    SCOPED_TRACE(nAt);
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), false));
+    {
+      XFailArm arm(nAt);
+      const XChar* psz = dict.CheckRetranslate(XT("Schliessen"));
+      EXPECT_TRUE(XFailArm::Hit());
+      ASSERT_NE(psz, nullptr);
+      EXPECT_EQ(XStringView(psz), XT("Exit"));
+    }
+    EXPECT_EQ(XString(dict.StringRetranslate(XT("Posten 3"))), XT("Item 23"));
+    EXPECT_EQ(dict.CheckRetranslate(XT("Posten")), nullptr);
+    std::vector<XString> vecKeys;
+    for (const auto& entry : XLMTranslDictAccess::RetranslMap(dict)) vecKeys.emplace_back(entry.first);
+    EXPECT_EQ(vecKeys.size(), 12u);
+    EXPECT_TRUE(std::is_sorted(vecKeys.begin(), vecKeys.end()));
+    ExpectConsistent(dict);
+    // An insertion with memory back builds the index.
+    XLMTranslDictAccess::Insert(dict, XT("New"), XT("Neu"));
+    EXPECT_EQ(XString(dict.StringRetranslate(XT("Neu"))), XT("New"));
+    EXPECT_EQ(XString(dict.StringRetranslate(XT("Schliessen"))), XT("Exit"));
+    ExpectConsistent(dict);
+  }
+}
+
 }  // namespace
