@@ -382,7 +382,7 @@ void XTextMap::EntriesGather(const std::uint32_t* pTags) const noexcept {
   // The slots are filled with the slot a few keys ahead already on its way
   // from memory, as a large table's slots are scattered far beyond the
   // caches.
-  constexpr std::size_t nAhead = 8;
+  constexpr std::size_t nAhead = 16;
   std::size_t nKept = 0;
   for (std::size_t k = 0; k < n; ++k) {
     if (k + nAhead < n) __builtin_prefetch(pSlots + (pTags[k + nAhead] & nMask), 1);
