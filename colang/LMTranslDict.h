@@ -131,6 +131,8 @@ class COLANG_API XTextMap : public XEntryArray<XTextEntry> {
   static std::uint32_t KeyTag(XStringView key) { return static_cast<std::uint32_t>(TextHash(key)); }
   XSlot* SlotFind(XStringView text, std::size_t nHash) const;
   const XChar* ValueFind(XStringView text, std::size_t nHash) const;
+  // ValueFind for a map without an index: settles it first.
+  const XChar* UnindexedFind(XStringView text, std::size_t nHash) const;
   // A table of nSlots free slots.
   static XBulkVector<XSlot> SlotsFree(std::size_t nSlots);
   // Puts an entry that is not indexed yet into a slot; the table has room.

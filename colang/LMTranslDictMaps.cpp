@@ -334,7 +334,17 @@ XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
   }
 }
 
-const XChar* XTextMap::ValueFind(XStringView text, std::size_t nHash) const {
+inline const XChar* XTextMap::ValueFind(XStringView text, std::size_t nHash) const {
+  // A map with an index is settled, so the lookup costs no more than the
+  // index; one without is empty, or unsettled, or without memory for it.
+  if (__builtin_expect(m_vecSlots.empty(), 0)) return UnindexedFind(text, nHash);
+  const XSlot* pSlot = SlotFind(text, nHash);
+  return pSlot != nullptr ? pSlot->pszValue : nullptr;
+}
+
+// Out of the lookups' way: a map without an index is rare, and settling it
+// happens once.
+__attribute__((noinline, cold)) const XChar* XTextMap::UnindexedFind(XStringView text, std::size_t nHash) const {
   SettledEnsure();
   if (const XSlot* pSlot = SlotFind(text, nHash)) return pSlot->pszValue;
   if (!m_vecSlots.empty() || m_vecEntries.empty()) return nullptr;
