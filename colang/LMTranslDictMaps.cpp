@@ -230,6 +230,10 @@ int KeyCompare(XStringView a, XStringView b) {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
+// Entries in key order, for sorting them and for searching them by halves.
+bool EntryKeyLess(const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; }
+bool EntryBefore(const XTextEntry& entry, XStringView key) { return KeyCompare(entry.first, key) < 0; }
+
 // A map's blocks and the blocks of a batch.
 std::vector<XTextBlock> BlocksJoined(const std::vector<XTextBlock>& vecOld, const std::vector<XTextBlock>& vecNew) {
   std::vector<XTextBlock> vecBlocks;
@@ -349,8 +353,7 @@ __attribute__((noinline, cold)) const XChar* XTextMap::UnindexedFind(XStringView
   if (const XSlot* pSlot = SlotFind(text, nHash)) return pSlot->pszValue;
   if (!m_vecSlots.empty() || m_vecEntries.empty()) return nullptr;
   // Settled without memory for an index: the entries are in key order.
-  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), text,
-                             [](const XTextEntry& e, XStringView key) { return KeyCompare(e.first, key) < 0; });
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), text, EntryBefore);
   return it != m_vecEntries.end() && it->first == text ? it->second.data() : nullptr;
 }
 
@@ -461,8 +464,7 @@ void XTextMap::Settle() const noexcept {
     } catch (const std::bad_alloc&) {
       // Put in key order, which needs no memory: a stable sort keeps equal
       // keys in reading order, and the last of them is the one kept.
-      std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(),
-                       [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+      std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(), EntryKeyLess);
       auto itOut = m_vecEntries.begin();
       for (auto it = m_vecEntries.begin(); it != m_vecEntries.end(); ++it)
         if (std::next(it) == m_vecEntries.end() || std::next(it)->first != it->first) *itOut++ = *it;
@@ -485,8 +487,7 @@ void XTextMap::EntriesOrder() const {
     m_vecEntries.swap(vecOrdered);
   } catch (const std::bad_alloc&) {
     // Without memory to spare, a walk still finds its entries in order.
-    std::sort(m_vecEntries.begin(), m_vecEntries.end(),
-              [](const XTextEntry& a, const XTextEntry& b) { return KeyCompare(a.first, b.first) < 0; });
+    std::sort(m_vecEntries.begin(), m_vecEntries.end(), EntryKeyLess);
   }
   m_bOrdered = true;
 }
@@ -543,8 +544,7 @@ void XTextMap::StoreReserve() {
 }
 
 void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept {
-  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first,
-                             [](const XTextEntry& e, XStringView key) { return KeyCompare(e.first, key) < 0; });
+  auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first, EntryBefore);
   const std::size_t nHash = TextHash(entry.first);
   if (it != m_vecEntries.end() && it->first == entry.first) {
     it->second = entry.second;

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <type_traits>
 
 // Linux 5.14 and later; older kernels refuse it and the pages fault in as
 // they are written.
@@ -83,6 +84,11 @@ struct XPool {
   std::mutex mutex;
   XPoolPage* pCurrent = nullptr;  // the page blocks are being cut from
 };
+
+// Dictionaries that live as long as the process give their blocks back at
+// exit, perhaps after this pool's turn to be destroyed has come: it has
+// nothing to destroy, so it is there for them.
+static_assert(std::is_trivially_destructible<XPool>::value, "the pool must outlive every dictionary");
 
 XPool& Pool() {
   static XPool pool;
