@@ -124,16 +124,17 @@ bool Utf8Valid(const unsigned char* p, std::size_t n) {
     // Straight to the next byte with its high bit set: 32 bytes at a time,
     // then eight, then one.
     while (i + 32 <= n && Ascii32(p + i)) i += 32;
+    bool bFound = false;
     for (; i + 8 <= n; i += 8) {
       std::uint64_t w;
       std::memcpy(&w, p + i, sizeof w);
-      if ((w & 0x8080808080808080ull) != 0) break;
+      if (const std::uint64_t nFlags = w & 0x8080808080808080ull) {
+        i += BytesBeforeFlag(nFlags);
+        bFound = true;
+        break;
+      }
     }
-    if (i + 8 <= n) {
-      std::uint64_t w;
-      std::memcpy(&w, p + i, sizeof w);
-      i += BytesBeforeFlag(w & 0x8080808080808080ull);
-    } else {
+    if (!bFound) {
       while (i < n && p[i] < 0x80) ++i;
       if (i == n) return true;
     }

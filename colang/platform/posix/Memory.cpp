@@ -44,9 +44,12 @@ namespace {
 constexpr std::size_t nLargePage = 2 * 1024 * 1024;
 constexpr std::size_t nPooledMin = 256 * 1024;
 
+// nBytes rounded up to a multiple of nUnit.
+constexpr std::size_t RoundUp(std::size_t nBytes, std::size_t nUnit) { return (nBytes + nUnit - 1) / nUnit * nUnit; }
+
 // The rest of a last large page costs less memory than the small pages that
 // would hold it cost time, as each small page faults in on its own.
-std::size_t LargePageRound(std::size_t nBytes) { return (nBytes + nLargePage - 1) / nLargePage * nLargePage; }
+std::size_t LargePageRound(std::size_t nBytes) { return RoundUp(nBytes, nLargePage); }
 
 // A mapping of nBytes (whole large pages) that starts on a large-page
 // boundary: mapped with a large page to spare, the ends around it given
@@ -77,7 +80,7 @@ struct XPoolPage {
   std::size_t nLive;  // blocks not yet given back
 };
 constexpr std::size_t nBlockAlign = 64;
-constexpr std::size_t nPageHead = (sizeof(XPoolPage) + nBlockAlign - 1) / nBlockAlign * nBlockAlign;
+constexpr std::size_t nPageHead = RoundUp(sizeof(XPoolPage), nBlockAlign);
 constexpr std::size_t nPooledMax = nLargePage - nPageHead;
 
 struct XPool {
@@ -96,7 +99,7 @@ XPool& Pool() {
 }
 
 void* PoolAlloc(std::size_t nBytes) {
-  const std::size_t nRounded = (nBytes + nBlockAlign - 1) / nBlockAlign * nBlockAlign;
+  const std::size_t nRounded = RoundUp(nBytes, nBlockAlign);
   XPool& pool = Pool();
   std::lock_guard<std::mutex> lock(pool.mutex);
   if (pool.pCurrent == nullptr || pool.pCurrent->nUsed + nRounded > nLargePage) {
