@@ -57,6 +57,13 @@ std::string XArgs::Value(const std::string& strName, const std::string& strDefau
   return strValue;
 }
 
+std::vector<std::string> XArgs::Values(const std::string& strName) const {
+  std::vector<std::string> vecValues;
+  for (const auto& option : m_vecOptions)
+    if (option.first == strName) vecValues.push_back(option.second);
+  return vecValues;
+}
+
 bool LangIDParse(const std::string& strText, int& nLangID) {
   size_t i = strText.size() > 2 && strText[0] == '0' && (strText[1] == 'x' || strText[1] == 'X') ? 2 : 0;
   if (i == strText.size() || strText.size() - i > 8) return false;

@@ -23,6 +23,8 @@ class XArgs {
   bool Has(const std::string& strName) const;
   // The value of the last occurrence of a valued option, or strDefault.
   std::string Value(const std::string& strName, const std::string& strDefault = "") const;
+  // The values of every occurrence of a valued option, in order.
+  std::vector<std::string> Values(const std::string& strName) const;
   const std::vector<std::string>& Operands() const { return m_vecOperands; }
 
  private:

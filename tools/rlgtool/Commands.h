@@ -25,6 +25,7 @@ int StatsCommand(const std::vector<std::string>& vecArgs, const XGlobal& global)
 int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int ExtractCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 
 // Prints "rlgtool: error: COMMAND: TEXT (see rlgtool COMMAND --help)" and gives eExitUsage.
 int UsageError(const std::string& strCommand, const std::string& strText, const XGlobal& global);
@@ -37,6 +38,9 @@ bool CatalogLoad(const std::string& strPath, XDiag& diag, XCatalog& cat);
 // eExitUsage, a catalog the library refuses eExitProblems (with the
 // library's trace lines as notes), success eExitOk.
 int DictLoad(const std::string& strPath, XDiag& diag, XLMTranslDict& dict);
+
+// PO-Revision-Date: SOURCE_DATE_EPOCH when set, for reproducible output, else now.
+std::string RevisionDate();
 
 // Writes to the file named by -o, or to standard output when strOut is empty.
 // Write failures are reported to diag and give false.

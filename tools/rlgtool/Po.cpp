@@ -66,7 +66,8 @@ const XLanguage* LanguageFind(int nLangID) {
   return nullptr;
 }
 
-// keyword "text", split after each inner line feed into continuation lines.
+}  // namespace
+
 std::string PoField(const char* pszKeyword, const std::string& s) {
   size_t nInner = s.find('\n');
   if (nInner == std::string::npos || nInner + 1 == s.size())
@@ -91,6 +92,8 @@ bool IsPlainCFormat(const std::vector<XFormatArg>& vecArgs) {
   }
   return !vecArgs.empty();
 }
+
+namespace {
 
 std::string Stem(const std::string& strPath) {
   size_t nSlash = strPath.find_last_of("/\\");

@@ -9,6 +9,7 @@
 
 #include "Catalog.h"
 #include "Diag.h"
+#include "Printf.h"
 
 namespace rlgtool {
 
@@ -49,6 +50,13 @@ struct XPoImport {
 // there is none to take.
 bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
                    XPoImport& out);
+
+// A PO field: keyword "text", split after each inner line feed into
+// continuation lines.
+std::string PoField(const char* pszKeyword, const std::string& s);
+// Whether a text's format specifiers are all ones msgfmt checks as
+// c-format (and there is at least one).
+bool IsPlainCFormat(const std::vector<XFormatArg>& vecArgs);
 
 // The POSIX locale name of a Windows language identifier ("de_DE" for
 // 0x0407), or an empty string for one not in the tool's table; and the

@@ -1,26 +1,10 @@
 // rlgtool export-po and import-po.
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "Commands.h"
 #include "Po.h"
 
 namespace rlgtool {
-
-namespace {
-
-// PO-Revision-Date: SOURCE_DATE_EPOCH when set, for reproducible output, else now.
-std::string RevisionDate() {
-  std::time_t t = std::time(nullptr);
-  if (const char* pszEpoch = std::getenv("SOURCE_DATE_EPOCH")) t = static_cast<std::time_t>(std::atoll(pszEpoch));
-  std::tm* pTm = std::gmtime(&t);
-  char sz[64] = "1970-01-01 00:00+0000";
-  if (pTm != nullptr) std::strftime(sz, sizeof sz, "%Y-%m-%d %H:%M+0000", pTm);
-  return sz;
-}
-
-}  // namespace
 
 int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) {
   XArgs args(vecArgs, {}, {"-o", "--output"});

@@ -24,3 +24,5 @@ add_test(NAME rlgtool_cli
     -DMSGFMT=${rlgtool_msgfmt}
     -P ${CMAKE_CURRENT_LIST_DIR}/RunTool.cmake)
 set_tests_properties(rlgtool_cli PROPERTIES ENVIRONMENT "NO_COLOR=1;SOURCE_DATE_EPOCH=0")
+
+include(${CMAKE_CURRENT_LIST_DIR}/Extract.cmake)

@@ -1,0 +1,419 @@
+// Collecting texts from resources, pairing two languages, and writing the
+// result as a catalog or a PO file.
+#include "Extract.h"
+
+#include <algorithm>
+#include <set>
+
+#include "Catalog.h"
+#include "Commands.h"
+#include "Po.h"
+#include "Printf.h"
+#include "ResBinary.h"
+#include "TextIO.h"
+#include "colang/detail/DictText.h"
+#include "colang/detail/PoText.h"
+
+namespace rlgtool {
+
+namespace {
+
+// One text of a resource and what identifies its place there, so that the
+// same place can be found in the resource's other languages.
+struct XSlot {
+  std::string strKey;
+  XString strText;
+  unsigned nStringID = 0;  // for string-table entries
+  int nLine = 0;
+  std::string strComment;
+};
+
+// A resource's texts, and its structure as a list of elements that two
+// languages must share for their texts to be paired.
+struct XShape {
+  std::vector<XSlot> vecSlots;
+  std::vector<std::string> vecStructure;
+};
+
+std::string Numbered(const std::string& strSymbol, long long nValue) {
+  return strSymbol.empty() ? std::to_string(nValue) : strSymbol + " (" + std::to_string(nValue) + ")";
+}
+
+std::string NameText(const XResName& name) {
+  return name.bOrdinal ? Numbered(name.strSymbol, name.nOrdinal) : name.Display();
+}
+
+std::string ClassText(const XResName& cls) {
+  if (!cls.bOrdinal) return Utf8FromX(cls.strText);
+  static const char* const kNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+  if (cls.nOrdinal >= eCtlButton && cls.nOrdinal <= eCtlComboBox) return kNames[cls.nOrdinal - eCtlButton];
+  return "class " + std::to_string(cls.nOrdinal);
+}
+
+void MenuShape(const XMenuNode& node, const std::string& strPath, const std::string& strMenu, XShape& shape) {
+  for (size_t i = 0; i < node.vecItems.size(); ++i) {
+    const XMenuNode& item = node.vecItems[i];
+    const std::string strKey = (strPath.empty() ? "" : strPath + ".") + std::to_string(i + 1);
+    const std::string strKind = item.bPopup ? "popup" : item.bText ? "item " + std::to_string(item.nID) : "separator";
+    shape.vecStructure.push_back("menu item " + strKey + " (" + strKind + ")");
+    if (item.bText)
+      shape.vecSlots.push_back({strKey, item.strText, 0, item.nLine,
+                                strMenu + (item.bPopup ? ", popup" : ", item " + Numbered(item.strSymbol, item.nID))});
+    if (item.bPopup) MenuShape(item, strKey, strMenu, shape);
+  }
+}
+
+void DialogShape(const XResource& res, XShape& shape) {
+  const XDialog& dialog = res.dialog;
+  const std::string strDialog = "dialog " + NameText(res.name);
+  if (dialog.bCaption)
+    shape.vecSlots.push_back({"caption", dialog.strCaption, 0, dialog.nCaptionLine, strDialog + ", caption"});
+  std::map<int, int> mapCounts;
+  for (const XDlgControl& control : dialog.vecControls) ++mapCounts[control.nID];
+  int nWithout = 0;
+  for (const XDlgControl& control : dialog.vecControls) {
+    // Controls pair by identifier where it is unique, the others by position among themselves.
+    const bool bByID = control.nID != -1 && mapCounts[control.nID] == 1;
+    const std::string strKey =
+        bByID ? "control " + std::to_string(control.nID) : "control without identifier #" + std::to_string(++nWithout);
+    shape.vecStructure.push_back(strKey + " (" + ClassText(control.cls) + ")");
+    if (control.ShowsText())
+      shape.vecSlots.push_back({strKey, control.title.strText, 0, control.nLine,
+                                strDialog + ", " +
+                                    (control.nID == -1 ? "control without identifier"
+                                                       : "control " + Numbered(control.strSymbol, control.nID))});
+  }
+  std::sort(shape.vecStructure.begin(), shape.vecStructure.end());
+}
+
+XShape ShapeOf(const XResource& res) {
+  XShape shape;
+  if (res.nType == eResMenu) {
+    MenuShape(res.menu, "", "menu " + NameText(res.name), shape);
+  } else if (res.nType == eResDialog) {
+    DialogShape(res, shape);
+  } else {
+    for (const XResString& str : res.vecStrings)
+      shape.vecSlots.push_back({"string " + std::to_string(str.nID), str.strText, str.nID, str.nLine,
+                                "string " + Numbered(str.strSymbol, str.nID)});
+  }
+  return shape;
+}
+
+// The first element of one structure that the other lacks, described.
+std::string StructureDifference(const std::vector<std::string>& vecSrc, const std::vector<std::string>& vecDst,
+                                const std::string& strDst) {
+  const std::set<std::string> setSrc(vecSrc.begin(), vecSrc.end()), setDst(vecDst.begin(), vecDst.end());
+  for (const std::string& strElement : vecSrc)
+    if (setDst.count(strElement) == 0) return strElement + " is not in " + strDst;
+  for (const std::string& strElement : vecDst)
+    if (setSrc.count(strElement) == 0) return strDst + " has " + strElement + " in addition";
+  return "the same elements in another order";
+}
+
+std::string RefOf(const XResFile& file, const XResource& res, const XSlot& slot) {
+  if (!res.strFile.empty()) return res.strFile + ":" + std::to_string(slot.nLine);
+  static const std::map<unsigned, const char*> kTypes = {
+      {eResMenu, "MENU"}, {eResDialog, "DIALOG"}, {eResString, "STRINGTABLE"}};
+  const std::string strID = res.nType == eResString ? std::to_string(slot.nStringID) : res.name.Display();
+  return file.strPath + ":" + kTypes.at(res.nType) + ":" + strID;
+}
+
+std::string WhereOf(const XResource& res, const XSlot& slot) {
+  return res.nType == eResString ? "string " + std::to_string(slot.nStringID) : res.Display();
+}
+
+// What a program shows of a text: up to its first NUL.
+XString Shown(const XString& strText) { return strText.substr(0, strText.find(XChar(0))); }
+
+bool IsBlank(const XString& strText) { return strText.find_first_not_of(XT(" \t")) == XString::npos; }
+
+// Whether every UTF-16 surrogate has its partner, so that the text can be
+// written to a UTF-8 file and read back the same.
+bool SurrogatesPaired(const XString& strText) {
+  for (size_t i = 0; i < strText.size(); ++i) {
+    const auto c = static_cast<char16_t>(strText[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < strText.size() && static_cast<char16_t>(strText[i + 1]) >= 0xDC00 &&
+        static_cast<char16_t>(strText[i + 1]) <= 0xDFFF)
+      ++i;
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      return false;
+  }
+  return true;
+}
+
+std::string BaseName(const std::string& strPath) {
+  const size_t nSlash = strPath.find_last_of("/\\");
+  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+std::string Title(unsigned nLang) {
+  const std::string strName = LanguageName(static_cast<int>(nLang));
+  return strName.empty() ? "Language " + LangIDText(nLang) : strName;
+}
+
+}  // namespace
+
+bool ResourcesRead(const std::string& strPath, const XRcOptions& options, XDiag& diag, XResFile& out) {
+  XFileBytes file = FileBytesRead(strPath);
+  if (!file.strError.empty()) {
+    diag.Error(strPath, 0, file.strError);
+    return false;
+  }
+  return ResourcesParse(strPath, file.strBytes, options, diag, out);
+}
+
+bool ResourcesParse(const std::string& strPath, std::string_view bytes, const XRcOptions& options, XDiag& diag,
+                    XResFile& out) {
+  out.strPath = strPath;
+  if (!LooksLikePe(bytes) && !LooksLikeRes(bytes)) return RcRead(strPath, bytes, options, diag, out);
+  std::string strError;
+  if (LooksLikePe(bytes) ? PeRead(bytes, out, strError) : ResRead(bytes, out, strError)) return true;
+  diag.Error(strPath, 0, strError);
+  return false;
+}
+
+void XExtractor::Add(unsigned nID, const XString& strSource, const XString& strTransl, const std::string& strFile,
+                     const std::string& strRef, const std::string& strComment, const std::string& strWhere) {
+  auto [it, bNew] = m_mapIndex.emplace(std::make_pair(nID, nID != 0 ? XString() : strSource), m_vecCollected.size());
+  if (bNew) {
+    XCollected collected;
+    collected.entry.nID = nID;
+    collected.entry.strSource = nID != 0 ? XFromUtf8("#" + std::to_string(nID)) : strSource;
+    collected.strFile = strFile;
+    m_vecCollected.push_back(std::move(collected));
+  }
+  XCollected& collected = m_vecCollected[it->second];
+  auto addOnce = [](auto& vec, const auto& value) {
+    if (std::find(vec.begin(), vec.end(), value) == vec.end()) vec.push_back(value);
+  };
+  addOnce(collected.entry.vecRefs, strRef);
+  addOnce(collected.entry.vecComments, strComment);
+  m_setFiles.insert(strFile);
+  for (XCandidate& candidate : collected.vecCandidates)
+    if (candidate.strTransl == strTransl) {
+      addOnce(candidate.vecWhere, std::make_pair(strFile, strWhere));
+      return;
+    }
+  collected.vecCandidates.push_back({strTransl, {{strFile, strWhere}}});
+}
+
+bool XExtractor::Writable(const XResFile& file, const XString& strText, const std::string& strWhere) {
+  if (SurrogatesPaired(strText)) return true;
+  m_diag.Warning(file.strPath, 0,
+                 "the text " + Quoted(strText) + " (" + strWhere +
+                     ") holds a UTF-16 surrogate without its partner, which a catalog cannot hold; left out");
+  return false;
+}
+
+void XExtractor::TextsAdd(const XResFile& file, unsigned nLang) {
+  for (const XResource* pRes : ResourcesForLanguage(file, nLang)) {
+    for (const XSlot& slot : ShapeOf(*pRes).vecSlots) {
+      const XString strText = Shown(slot.strText);
+      if (IsBlank(strText)) continue;
+      const std::string strRef = RefOf(file, *pRes, slot), strWhere = WhereOf(*pRes, slot);
+      if (!Writable(file, strText, strWhere)) continue;
+      const bool bString = pRes->nType == eResString;
+      if (bString && m_eStrings != XStringsAs::eTexts)
+        Add(slot.nStringID, XString(), strText, file.strPath, strRef, slot.strComment, strWhere);
+      if (bString && m_eStrings == XStringsAs::eIds) continue;
+      if (colang::detail::IDFromLine(strText) != 0) {
+        m_diag.Warning(file.strPath, 0,
+                       "the text " + Quoted(strText) + " (" + strWhere +
+                           ") would be read as a resource identifier in a catalog; left out");
+        continue;
+      }
+      Add(0, strText, strText, file.strPath, strRef, slot.strComment, strWhere);
+    }
+  }
+}
+
+void XExtractor::PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst) {
+  const std::string strSrc = LangIDText(nSrc), strDst = LangIDText(nDst);
+  std::vector<unsigned> vecMissingStrings;
+  for (const XResource* pSrc : ResourcesForLanguage(file, nSrc)) {
+    const XResource* pDst = ResourceFind(file, pSrc->nType, pSrc->name, nDst);
+    const XShape src = ShapeOf(*pSrc);
+    if (pDst == pSrc) pDst = nullptr;  // only a version both languages fall back to
+    if (pDst == nullptr) {
+      if (pSrc->nType == eResString)
+        for (const XSlot& slot : src.vecSlots) vecMissingStrings.push_back(slot.nStringID);
+      else
+        m_diag.Warning(file.strPath, 0, pSrc->Display() + " has no " + strDst + " version; skipped");
+      continue;
+    }
+    const XShape dst = ShapeOf(*pDst);
+    if (src.vecStructure != dst.vecStructure) {
+      m_diag.Warning(file.strPath, 0,
+                     pSrc->Display() + " differs between " + strSrc + " and " + strDst + " (" +
+                         StructureDifference(src.vecStructure, dst.vecStructure, strDst) + "); skipped");
+      continue;
+    }
+    std::map<std::string, const XSlot*> mapDst;
+    for (const XSlot& slot : dst.vecSlots) mapDst[slot.strKey] = &slot;
+    for (const XSlot& slot : src.vecSlots) {
+      const XString strSource = Shown(slot.strText);
+      if (IsBlank(strSource)) continue;
+      auto it = mapDst.find(slot.strKey);
+      if (it == mapDst.end() || Shown(it->second->strText).empty()) {
+        if (pSrc->nType == eResString)
+          vecMissingStrings.push_back(slot.nStringID);
+        else
+          m_diag.Warning(file.strPath, 0,
+                         Quoted(strSource) + " (" + slot.strComment + ") has no " + strDst + " text; left out");
+        continue;
+      }
+      const XString strTransl = Shown(it->second->strText);
+      const std::string strRef = RefOf(file, *pSrc, slot), strWhere = WhereOf(*pSrc, slot);
+      if (!Writable(file, strSource, strWhere) || !Writable(file, strTransl, strWhere)) continue;
+      const bool bString = pSrc->nType == eResString;
+      if (bString && m_eStrings != XStringsAs::eTexts)
+        Add(slot.nStringID, XString(), strTransl, file.strPath, strRef, slot.strComment, strWhere);
+      if (bString && m_eStrings == XStringsAs::eIds) continue;
+      if (colang::detail::IDFromLine(strSource) != 0) continue;
+      Add(0, strSource, strTransl, file.strPath, strRef, slot.strComment, strWhere);
+    }
+  }
+  if (!vecMissingStrings.empty()) {
+    std::string strList;
+    for (size_t i = 0; i < vecMissingStrings.size() && i < 5; ++i)
+      strList += (i > 0 ? ", " : "") + std::to_string(vecMissingStrings[i]);
+    if (vecMissingStrings.size() > 5) strList += ", ...";
+    m_diag.Warning(
+        file.strPath, 0,
+        std::to_string(vecMissingStrings.size()) +
+            (vecMissingStrings.size() == 1 ? " string of " + strSrc + " has" : " strings of " + strSrc + " have") +
+            " no " + strDst + " text (" + strList + "); left out");
+  }
+}
+
+std::vector<XExtractEntry> XExtractor::Entries() {
+  std::vector<XExtractEntry> vecEntries;
+  vecEntries.reserve(m_vecCollected.size());
+  for (XCollected& collected : m_vecCollected) {
+    const std::vector<XCandidate>& candidates = collected.vecCandidates;
+    size_t nKept = 0;
+    for (size_t i = 1; i < candidates.size(); ++i)
+      if (candidates[i].vecWhere.size() > candidates[nKept].vecWhere.size()) nKept = i;
+    XExtractEntry& entry = collected.entry;
+    entry.strTransl = candidates[nKept].strTransl;
+    if (candidates.size() > 1) {
+      // With several inputs, each place names its input.
+      auto places = [&](const XCandidate& candidate) {
+        std::string strPlaces;
+        for (size_t i = 0; i < candidate.vecWhere.size() && i < 3; ++i)
+          strPlaces += (i > 0 ? ", " : "") +
+                       (m_setFiles.size() > 1 ? BaseName(candidate.vecWhere[i].first) + " " : std::string()) +
+                       candidate.vecWhere[i].second;
+        if (candidate.vecWhere.size() > 3) strPlaces += ", ...";
+        return strPlaces;
+      };
+      std::string strList;
+      for (size_t i = 0; i < candidates.size(); ++i) {
+        strList += (i > 0 ? ", " : "") + Quoted(candidates[i].strTransl) + " (" + places(candidates[i]) + ")";
+        if (i != nKept)
+          entry.vecComments.push_back("also translated as " + Quoted(candidates[i].strTransl, 200) + " (" +
+                                      places(candidates[i]) + ")");
+      }
+      m_diag.Warning(collected.strFile, 0,
+                     Quoted(entry.strSource) + " has " + std::to_string(candidates.size()) +
+                         " translations: " + strList + "; keeping " + Quoted(entry.strTransl));
+    }
+    vecEntries.push_back(std::move(entry));
+  }
+  return vecEntries;
+}
+
+std::string ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget) {
+  std::vector<XCatEntry> vecCat;
+  vecCat.reserve(vecEntries.size());
+  for (const XExtractEntry& entry : vecEntries) {
+    XCatEntry cat;
+    cat.nID = entry.nID;
+    cat.strSource = entry.strSource;
+    cat.strTransl = entry.strTransl;
+    vecCat.push_back(std::move(cat));
+  }
+  return TextEncode(CatalogLines(XFromUtf8(LangIDText(nTarget)), XFromUtf8(Title(nTarget)), vecCat),
+                    XEncoding::eEncUtf8, true);
+}
+
+std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTemplate, unsigned nTarget,
+                      const std::string& strProject) {
+  std::string strHeader = "Project-Id-Version: " + strProject + "\n";
+  // msginit dates the PO file it makes after the template.
+  if (bTemplate)
+    strHeader += "POT-Creation-Date: " + RevisionDate() +
+                 "\n"
+                 "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
+                 "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
+                 "Language-Team: LANGUAGE <LL@li.org>\n"
+                 "Language: \n";
+  else
+    strHeader += "PO-Revision-Date: " + RevisionDate() +
+                 "\n"
+                 "Last-Translator: \n"
+                 "Language-Team: \n"
+                 "Language: " +
+                 LocaleName(static_cast<int>(nTarget)) + "\n";
+  strHeader +=
+      "MIME-Version: 1.0\n"
+      "Content-Type: text/plain; charset=UTF-8\n"
+      "Content-Transfer-Encoding: 8bit\n";
+  if (!bTemplate) strHeader += "X-RLG-Language-Line: " + LangIDText(nTarget) + "\n";
+  std::string out = "# " + std::string(bTemplate ? "Texts" : "Translations") + " of " + strProject +
+                    ", extracted from its resources by rlgtool.\n" + PoField("msgid", "") +
+                    PoField("msgstr", strHeader);
+  for (const XExtractEntry& entry : vecEntries) {
+    out += "\n";
+    if (entry.nID != 0) {
+      // import-po knows an identifier entry by this comment.
+      out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
+      if (bTemplate) out += "#. " + Quoted(entry.strTransl, 200) + "\n";
+    }
+    for (const std::string& strComment : entry.vecComments) out += "#. " + strComment + "\n";
+    std::string strRefs;
+    for (const std::string& strRef : entry.vecRefs) {
+      if (!strRefs.empty() && strRefs.size() + strRef.size() > 76) {
+        out += "#:" + strRefs + "\n";
+        strRefs.clear();
+      }
+      strRefs += " " + strRef;
+    }
+    if (!strRefs.empty()) out += "#:" + strRefs + "\n";
+    if (entry.nID == 0 && IsPlainCFormat(FormatArgsScan(entry.strSource))) out += "#, c-format\n";
+    out += PoField("msgid", Utf8FromX(entry.strSource));
+    out += PoField("msgstr", bTemplate ? std::string() : Utf8FromX(entry.strTransl));
+  }
+  return out;
+}
+
+std::string ExtractList(const XResFile& file) {
+  struct XCounts {
+    int nMenus = 0, nDialogs = 0, nStrings = 0, nTexts = 0, nOther = 0;
+  };
+  std::map<unsigned, XCounts> mapLangs;
+  for (const XResource& res : file.vecResources) {
+    XCounts& counts = mapLangs[res.nLang];
+    if (res.nType == eResMenu) ++counts.nMenus;
+    if (res.nType == eResDialog) ++counts.nDialogs;
+    if (res.nType == eResString) counts.nStrings += static_cast<int>(res.vecStrings.size());
+    counts.nTexts += static_cast<int>(ShapeOf(res).vecSlots.size());
+  }
+  for (const auto& [nLang, nCount] : file.mapOther) mapLangs[nLang].nOther += nCount;
+  std::string out = file.strPath + ": " + file.strKind + ", " + std::to_string(mapLangs.size()) + " language" +
+                    (mapLangs.size() == 1 ? "" : "s") + "\n";
+  char sz[160];
+  std::snprintf(sz, sizeof sz, "  %-8s %6s %8s %8s %7s %6s\n", "language", "menus", "dialogs", "strings", "texts",
+                "other");
+  out += sz;
+  for (const auto& [nLang, counts] : mapLangs) {
+    const std::string strName = nLang == 0 ? "neutral" : LanguageName(static_cast<int>(nLang));
+    std::snprintf(sz, sizeof sz, "  %-8s %6d %8d %8d %7d %6d  %s\n", LangIDText(nLang).c_str(), counts.nMenus,
+                  counts.nDialogs, counts.nStrings, counts.nTexts, counts.nOther, strName.c_str());
+    out += sz;
+  }
+  return out;
+}
+
+}  // namespace rlgtool

@@ -1,0 +1,90 @@
+// From resources to catalog entries: the texts of one language (each
+// translating to itself), or the texts of one language paired with those of
+// another, and the catalog or PO file made of them.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Diag.h"
+#include "RcScript.h"
+#include "Resources.h"
+
+namespace rlgtool {
+
+// Reads the resources of a program or library (PE), a .res file or a
+// resource script, told apart by their first bytes. Errors go to diag and
+// give false. ResourcesParse takes the file's bytes.
+bool ResourcesRead(const std::string& strPath, const XRcOptions& options, XDiag& diag, XResFile& out);
+bool ResourcesParse(const std::string& strPath, std::string_view bytes, const XRcOptions& options, XDiag& diag,
+                    XResFile& out);
+
+// How string-table entries are written: as identifier entries (#1234), as
+// text entries, or as both.
+enum class XStringsAs { eIds, eTexts, eBoth };
+
+// One entry of the output: a text (nID 0) or a string-table identifier, its
+// translation, and where it was found.
+struct XExtractEntry {
+  unsigned nID = 0;
+  XString strSource;
+  XString strTransl;
+  std::vector<std::string> vecRefs;      // "app.exe:MENU:101", "app.rc:12"
+  std::vector<std::string> vecComments;  // "dialog IDD_FIND, control IDC_CASE"
+};
+
+class XExtractor {
+ public:
+  XExtractor(XStringsAs eStrings, XDiag& diag) : m_eStrings(eStrings), m_diag(diag) {}
+
+  // The texts that file shows in language nLang, each translating to itself.
+  void TextsAdd(const XResFile& file, unsigned nLang);
+  // The texts of language nSrc translated by those of nDst: menu items by
+  // position, dialog controls by identifier (by position among those without
+  // one), strings by identifier. A menu or dialog whose structure differs
+  // between the two is reported and left out, as are resources and strings
+  // without a nDst version.
+  void PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst);
+
+  // The entries in the order they were first found. A source with several
+  // translations is reported; the one found most often (the first of them
+  // on a tie) is kept, and the others are named in the entry's comments.
+  std::vector<XExtractEntry> Entries();
+
+ private:
+  struct XCandidate {
+    XString strTransl;
+    std::vector<std::pair<std::string, std::string>> vecWhere;  // input and resource that give this translation
+  };
+  struct XCollected {
+    XExtractEntry entry;
+    std::string strFile;  // the input it was first found in
+    std::vector<XCandidate> vecCandidates;
+  };
+
+  // False, with a warning, for a text a catalog cannot hold.
+  bool Writable(const XResFile& file, const XString& strText, const std::string& strWhere);
+  void Add(unsigned nID, const XString& strSource, const XString& strTransl, const std::string& strFile,
+           const std::string& strRef, const std::string& strComment, const std::string& strWhere);
+
+  XStringsAs m_eStrings;
+  XDiag& m_diag;
+  std::vector<XCollected> m_vecCollected;
+  std::map<std::pair<unsigned, XString>, size_t> m_mapIndex;
+  std::set<std::string> m_setFiles;
+};
+
+// The catalog (UTF-8, CR LF) for language nTarget.
+std::string ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget);
+// The PO file: a template (empty translations) when bTemplate, else a PO
+// file for language nTarget. strProject names the program.
+std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTemplate, unsigned nTarget,
+                      const std::string& strProject);
+
+// What --list prints for a file: its kind, then per language the number of
+// menus, dialogs, strings, texts and other resources.
+std::string ExtractList(const XResFile& file);
+
+}  // namespace rlgtool
