@@ -16,8 +16,6 @@
 
 namespace rlgtool {
 
-namespace {
-
 // One text of a resource and what identifies its place there, so that the
 // same place can be found in the resource's other languages.
 struct XSlot {
@@ -27,6 +25,8 @@ struct XSlot {
   int nLine = 0;
   std::string strComment;
 };
+
+namespace {
 
 // A resource's texts, and its structure as a list of elements that two
 // languages must share for their texts to be paired.
@@ -198,32 +198,31 @@ void XExtractor::Add(unsigned nID, const XString& strSource, const XString& strT
   collected.vecCandidates.push_back({strTransl, {{strFile, strWhere}}});
 }
 
-bool XExtractor::Writable(const XResFile& file, const XString& strText, const std::string& strWhere) {
-  if (SurrogatesPaired(strText)) return true;
-  m_diag.Warning(file.strPath, 0,
-                 "the text " + Quoted(strText) + " (" + strWhere +
-                     ") holds a UTF-16 surrogate without its partner, which a catalog cannot hold; left out");
-  return false;
+void XExtractor::SlotAdd(const XResFile& file, const XResource& res, const XSlot& slot, const XString& strSource,
+                         const XString& strTransl) {
+  const std::string strRef = RefOf(file, res, slot), strWhere = WhereOf(res, slot);
+  auto leftOut = [&](const std::string& strWhy) {
+    m_diag.Warning(file.strPath, 0, Quoted(strSource) + " (" + strWhere + ") " + strWhy + "; left out");
+  };
+  if (!SurrogatesPaired(strSource) || !SurrogatesPaired(strTransl))
+    return leftOut("holds a UTF-16 surrogate without its partner, which a catalog cannot hold");
+  const bool bString = res.nType == eResString;
+  if (bString && m_eStrings != XStringsAs::eTexts) {
+    if (slot.nStringID != 0)
+      Add(slot.nStringID, XString(), strTransl, file.strPath, strRef, slot.strComment, strWhere);
+    else
+      leftOut("is string 0, which a catalog cannot name (#0 is read as a text)");
+  }
+  if (bString && m_eStrings == XStringsAs::eIds) return;
+  if (colang::detail::IDFromLine(strSource) != 0) return leftOut("would be read as a resource identifier in a catalog");
+  Add(0, strSource, strTransl, file.strPath, strRef, slot.strComment, strWhere);
 }
 
 void XExtractor::TextsAdd(const XResFile& file, unsigned nLang) {
   for (const XResource* pRes : ResourcesForLanguage(file, nLang)) {
     for (const XSlot& slot : ShapeOf(*pRes).vecSlots) {
       const XString strText = Shown(slot.strText);
-      if (IsBlank(strText)) continue;
-      const std::string strRef = RefOf(file, *pRes, slot), strWhere = WhereOf(*pRes, slot);
-      if (!Writable(file, strText, strWhere)) continue;
-      const bool bString = pRes->nType == eResString;
-      if (bString && m_eStrings != XStringsAs::eTexts)
-        Add(slot.nStringID, XString(), strText, file.strPath, strRef, slot.strComment, strWhere);
-      if (bString && m_eStrings == XStringsAs::eIds) continue;
-      if (colang::detail::IDFromLine(strText) != 0) {
-        m_diag.Warning(file.strPath, 0,
-                       "the text " + Quoted(strText) + " (" + strWhere +
-                           ") would be read as a resource identifier in a catalog; left out");
-        continue;
-      }
-      Add(0, strText, strText, file.strPath, strRef, slot.strComment, strWhere);
+      if (!IsBlank(strText)) SlotAdd(file, *pRes, slot, strText, strText);
     }
   }
 }
@@ -263,15 +262,7 @@ void XExtractor::PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst) {
                          Quoted(strSource) + " (" + slot.strComment + ") has no " + strDst + " text; left out");
         continue;
       }
-      const XString strTransl = Shown(it->second->strText);
-      const std::string strRef = RefOf(file, *pSrc, slot), strWhere = WhereOf(*pSrc, slot);
-      if (!Writable(file, strSource, strWhere) || !Writable(file, strTransl, strWhere)) continue;
-      const bool bString = pSrc->nType == eResString;
-      if (bString && m_eStrings != XStringsAs::eTexts)
-        Add(slot.nStringID, XString(), strTransl, file.strPath, strRef, slot.strComment, strWhere);
-      if (bString && m_eStrings == XStringsAs::eIds) continue;
-      if (colang::detail::IDFromLine(strSource) != 0) continue;
-      Add(0, strSource, strTransl, file.strPath, strRef, slot.strComment, strWhere);
+      SlotAdd(file, *pSrc, slot, strSource, Shown(it->second->strText));
     }
   }
   if (!vecMissingStrings.empty()) {

@@ -35,6 +35,8 @@ struct XExtractEntry {
   std::vector<std::string> vecComments;  // "dialog IDD_FIND, control IDC_CASE"
 };
 
+struct XSlot;  // a text's place in a resource
+
 class XExtractor {
  public:
   XExtractor(XStringsAs eStrings, XDiag& diag) : m_eStrings(eStrings), m_diag(diag) {}
@@ -64,8 +66,10 @@ class XExtractor {
     std::vector<XCandidate> vecCandidates;
   };
 
-  // False, with a warning, for a text a catalog cannot hold.
-  bool Writable(const XResFile& file, const XString& strText, const std::string& strWhere);
+  // Adds a text of a resource as the entries that --strings asks for; a
+  // text that a catalog cannot hold is reported and left out.
+  void SlotAdd(const XResFile& file, const XResource& res, const XSlot& slot, const XString& strSource,
+               const XString& strTransl);
   void Add(unsigned nID, const XString& strSource, const XString& strTransl, const std::string& strFile,
            const std::string& strRef, const std::string& strComment, const std::string& strWhere);
 

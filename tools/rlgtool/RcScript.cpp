@@ -14,9 +14,10 @@ namespace rlgtool {
 namespace {
 
 constexpr int kMaxIncludeDepth = 32;
-constexpr size_t kMaxExpansion = 1 << 16;  // tokens one identifier may expand to
-constexpr int kMaxNesting = 256;           // parentheses in an expression, menu levels
-constexpr unsigned kLangDefault = 0x0409;  // what the resource compilers take without LANGUAGE
+constexpr size_t kMaxExpansion = 1 << 16;   // tokens one identifier may expand to
+constexpr int kMaxNesting = 256;            // parentheses in an expression, menu levels
+constexpr size_t kMinTokenLimit = 1 << 20;  // tokens all expansions together may make, plus one per byte read
+constexpr unsigned kLangDefault = 0x0409;   // what the resource compilers take without LANGUAGE
 
 enum class XTokKind { eEnd, eIdent, eNumber, eString, ePunct, eBad };
 
@@ -592,14 +593,7 @@ struct XArg {
 // parses its statements.
 class XRcReader {
  public:
-  XRcReader(const XRcOptions& options, XDiag& diag, XResFile& out) : m_options(options), m_diag(diag), m_out(out) {
-    for (const auto& predefined : kPredefined) {
-      XRcToken tok;
-      tok.eKind = XTokKind::eNumber;
-      tok.nValue = predefined.nValue;
-      m_mapMacros[predefined.pszName].vecBody.push_back(tok);
-    }
-  }
+  XRcReader(const XRcOptions& options, XDiag& diag, XResFile& out) : m_options(options), m_diag(diag), m_out(out) {}
 
   bool Run(const std::string& strPath, std::string_view bytes) {
     if (!Preprocess(strPath, bytes, 0, nullptr)) return false;
@@ -624,6 +618,7 @@ class XRcReader {
 
   // --- preprocessing -------------------------------------------------------------
   bool Preprocess(const std::string& strPath, std::string_view bytes, int nDepth, const XRcToken* pFrom) {
+    m_nMaxTokens += bytes.size();
     XDecodedText text = TextDecode(bytes);
     if (text.nNulLine != 0) {
       if (pFrom != nullptr) return Fail(*pFrom, strPath + " is a binary file, not a script or header");
@@ -694,8 +689,12 @@ class XRcReader {
       return;
     }
     --nBudget;
-    auto it = tok.eKind == XTokKind::eIdent ? m_mapMacros.find(tok.strText) : m_mapMacros.end();
-    if (it == m_mapMacros.end() || it->second.bFunction || setExpanding.count(tok.strText) != 0) {
+    const XMacro* pMacro = tok.eKind == XTokKind::eIdent ? MacroFind(tok.strText) : nullptr;
+    if (pMacro == nullptr || pMacro->bFunction || setExpanding.count(tok.strText) != 0) {
+      if (++m_nTokens > m_nMaxTokens) {
+        Fail(at, "the script expands to more than " + std::to_string(m_nMaxTokens) + " tokens");
+        return;
+      }
       out.push_back(tok);
       out.back().nFile = at.nFile;
       out.back().nLine = at.nLine;
@@ -703,10 +702,28 @@ class XRcReader {
       return;
     }
     setExpanding.insert(tok.strText);
-    // A copy: a macro's body may not change while it expands, but the map may grow.
-    const std::vector<XRcToken> vecBody = it->second.vecBody;
-    for (const XRcToken& bodyTok : vecBody) Expand(bodyTok, at, out, setExpanding, nBudget);
+    for (const XRcToken& bodyTok : pMacro->vecBody) Expand(bodyTok, at, out, setExpanding, nBudget);
     setExpanding.erase(tok.strText);
+  }
+
+  // The macro of that name: one the script defined, else one the SDK headers
+  // would have defined, unless the script undefined it.
+  const XMacro* MacroFind(const std::string& strName) const {
+    auto it = m_mapMacros.find(strName);
+    if (it != m_mapMacros.end()) return &it->second;
+    if (m_setUndefined.count(strName) != 0) return nullptr;
+    static const std::map<std::string, XMacro> s_mapPredefined = [] {
+      std::map<std::string, XMacro> mapPredefined;
+      for (const auto& predefined : kPredefined) {
+        XRcToken tok;
+        tok.eKind = XTokKind::eNumber;
+        tok.nValue = predefined.nValue;
+        mapPredefined[predefined.pszName].vecBody.push_back(tok);
+      }
+      return mapPredefined;
+    }();
+    auto itPredefined = s_mapPredefined.find(strName);
+    return itPredefined != s_mapPredefined.end() ? &itPredefined->second : nullptr;
   }
 
   struct XCond {
@@ -732,7 +749,7 @@ class XRcReader {
           return Fail(at, "malformed \"defined\" in #if");
         XRcToken number = vecLine[k];
         number.eKind = XTokKind::eNumber;
-        number.nValue = m_mapMacros.count(vecLine[k].strText) != 0 ? 1 : 0;
+        number.nValue = MacroFind(vecLine[k].strText) != nullptr ? 1 : 0;
         vecExpanded.push_back(number);
         i = bParen ? k + 1 : k;
         continue;
@@ -768,7 +785,7 @@ class XRcReader {
             Fail(at, "#" + strName + " without a macro name");
             return;
           }
-          bValue = (m_mapMacros.count(vecLine[1].strText) != 0) == (strName == "ifdef");
+          bValue = (MacroFind(vecLine[1].strText) != nullptr) == (strName == "ifdef");
         }
       }
       m_vecConds.push_back({Active() && bValue, bValue, Active(), false, at.nLine});
@@ -810,8 +827,12 @@ class XRcReader {
       }
       macro.vecBody.assign(vecLine.begin() + static_cast<std::ptrdiff_t>(nBody), vecLine.end());
       m_mapMacros[vecLine[1].strText] = std::move(macro);
+      m_setUndefined.erase(vecLine[1].strText);
     } else if (strName == "undef") {
-      if (vecLine.size() >= 2) m_mapMacros.erase(vecLine[1].strText);
+      if (vecLine.size() >= 2) {
+        m_mapMacros.erase(vecLine[1].strText);
+        m_setUndefined.insert(vecLine[1].strText);
+      }
     } else if (strName == "include") {
       Include(strText, vecLine, at, nDepth);
     } else if (strName == "error") {
@@ -1342,6 +1363,9 @@ class XRcReader {
   XResFile& m_out;
   std::vector<std::string> m_vecFiles;
   std::map<std::string, XMacro> m_mapMacros;
+  std::set<std::string> m_setUndefined;  // predefined macros the script undefined
+  size_t m_nTokens = 0;                  // tokens that preprocessing has made
+  size_t m_nMaxTokens = kMinTokenLimit;  // grows with the bytes read
   std::vector<XCond> m_vecConds;
   std::vector<XRcToken> m_vecTokens;
   XRcToken m_endToken;  // stands for the end of the file, at its last line
