@@ -15,7 +15,7 @@ inline void ExtractAll(const rlgtool::XResFile& file) {
   std::string strMessages;
   rlgtool::XDiag diag(&strMessages, false);
   rlgtool::ExtractList(file);
-  rlgtool::XExtractor extractor(rlgtool::XStringsAs::eBoth, diag);
+  rlgtool::XExtractor extractor(rlgtool::XStringsAs::eBoth, true, diag);
   extractor.TextsAdd(file, 0x0409);
   extractor.PairsAdd(file, 0x0409, 0x0407);
   extractor.PairsAdd(file, 0x0007, 0x0000);

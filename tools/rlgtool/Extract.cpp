@@ -3,6 +3,7 @@
 #include "Extract.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "Catalog.h"
@@ -20,7 +21,7 @@ namespace rlgtool {
 // same place can be found in the resource's other languages.
 struct XSlot {
   std::string strKey;
-  XString strText;
+  XStringView text;        // in the resource
   unsigned nStringID = 0;  // for string-table entries
   int nLine = 0;
   std::string strComment;
@@ -33,6 +34,13 @@ namespace {
 struct XShape {
   std::vector<XSlot> vecSlots;
   std::vector<std::string> vecStructure;
+};
+
+// What a shape is made for: pairing needs the slots' keys and the
+// structure, a PO file the comments; a catalog of one language neither.
+struct XShapeParts {
+  bool bPairs = false;
+  bool bComments = false;
 };
 
 std::string Numbered(const std::string& strSymbol, long long nValue) {
@@ -50,52 +58,66 @@ std::string ClassText(const XResName& cls) {
   return "class " + std::to_string(cls.nOrdinal);
 }
 
-void MenuShape(const XMenuNode& node, const std::string& strPath, const std::string& strMenu, XShape& shape) {
+void MenuShape(const XMenuNode& node, const std::string& strPath, const std::string& strMenu, XShapeParts parts,
+               XShape& shape) {
   for (size_t i = 0; i < node.vecItems.size(); ++i) {
     const XMenuNode& item = node.vecItems[i];
-    const std::string strKey = (strPath.empty() ? "" : strPath + ".") + std::to_string(i + 1);
-    const std::string strKind = item.bPopup ? "popup" : item.bText ? "item " + std::to_string(item.nID) : "separator";
-    shape.vecStructure.push_back("menu item " + strKey + " (" + strKind + ")");
+    std::string strKey;
+    if (parts.bPairs) {
+      strKey = (strPath.empty() ? "" : strPath + ".") + std::to_string(i + 1);
+      const std::string strKind = item.bPopup ? "popup" : item.bText ? "item " + std::to_string(item.nID) : "separator";
+      shape.vecStructure.push_back("menu item " + strKey + " (" + strKind + ")");
+    }
     if (item.bText)
-      shape.vecSlots.push_back({strKey, item.strText, 0, item.nLine,
-                                strMenu + (item.bPopup ? ", popup" : ", item " + Numbered(item.strSymbol, item.nID))});
-    if (item.bPopup) MenuShape(item, strKey, strMenu, shape);
+      shape.vecSlots.push_back(
+          {strKey, item.strText, 0, item.nLine,
+           parts.bComments ? strMenu + (item.bPopup ? ", popup" : ", item " + Numbered(item.strSymbol, item.nID))
+                           : std::string()});
+    if (item.bPopup) MenuShape(item, strKey, strMenu, parts, shape);
   }
 }
 
-void DialogShape(const XResource& res, XShape& shape) {
+void DialogShape(const XResource& res, XShapeParts parts, XShape& shape) {
   const XDialog& dialog = res.dialog;
-  const std::string strDialog = "dialog " + NameText(res.name);
+  const std::string strDialog = parts.bComments ? "dialog " + NameText(res.name) : std::string();
   if (dialog.bCaption)
-    shape.vecSlots.push_back({"caption", dialog.strCaption, 0, dialog.nCaptionLine, strDialog + ", caption"});
+    shape.vecSlots.push_back({"caption", dialog.strCaption, 0, dialog.nCaptionLine,
+                              parts.bComments ? strDialog + ", caption" : std::string()});
   std::map<int, int> mapCounts;
-  for (const XDlgControl& control : dialog.vecControls) ++mapCounts[control.nID];
+  if (parts.bPairs)
+    for (const XDlgControl& control : dialog.vecControls) ++mapCounts[control.nID];
   int nWithout = 0;
   for (const XDlgControl& control : dialog.vecControls) {
-    // Controls pair by identifier where it is unique, the others by position among themselves.
-    const bool bByID = control.nID != -1 && mapCounts[control.nID] == 1;
-    const std::string strKey =
-        bByID ? "control " + std::to_string(control.nID) : "control without identifier #" + std::to_string(++nWithout);
-    shape.vecStructure.push_back(strKey + " (" + ClassText(control.cls) + ")");
+    std::string strKey;
+    if (parts.bPairs) {
+      // Controls pair by identifier where it is unique, the others by position among themselves.
+      const bool bByID = control.nID != -1 && mapCounts[control.nID] == 1;
+      strKey = bByID ? "control " + std::to_string(control.nID)
+                     : "control without identifier #" + std::to_string(++nWithout);
+      shape.vecStructure.push_back(strKey + " (" + ClassText(control.cls) + ")");
+    }
     if (control.ShowsText())
       shape.vecSlots.push_back({strKey, control.title.strText, 0, control.nLine,
-                                strDialog + ", " +
-                                    (control.nID == -1 ? "control without identifier"
-                                                       : "control " + Numbered(control.strSymbol, control.nID))});
+                                parts.bComments
+                                    ? strDialog + ", " +
+                                          (control.nID == -1 ? "control without identifier"
+                                                             : "control " + Numbered(control.strSymbol, control.nID))
+                                    : std::string()});
   }
   std::sort(shape.vecStructure.begin(), shape.vecStructure.end());
 }
 
-XShape ShapeOf(const XResource& res) {
+XShape ShapeOf(const XResource& res, XShapeParts parts) {
   XShape shape;
   if (res.nType == eResMenu) {
-    MenuShape(res.menu, "", "menu " + NameText(res.name), shape);
+    MenuShape(res.menu, "", parts.bComments ? "menu " + NameText(res.name) : std::string(), parts, shape);
   } else if (res.nType == eResDialog) {
-    DialogShape(res, shape);
+    DialogShape(res, parts, shape);
   } else {
     for (const XResString& str : res.vecStrings)
-      shape.vecSlots.push_back({"string " + std::to_string(str.nID), str.strText, str.nID, str.nLine,
-                                "string " + Numbered(str.strSymbol, str.nID)});
+      shape.vecSlots.push_back({parts.bPairs ? "string " + std::to_string(str.nID) : std::string(), str.strText,
+                                str.nID, str.nLine,
+                                parts.bComments ? "string " + Numbered(str.strSymbol, str.nID) : std::string()});
   }
   return shape;
 }
@@ -124,17 +146,17 @@ std::string WhereOf(const XResource& res, const XSlot& slot) {
 }
 
 // What a program shows of a text: up to its first NUL.
-XString Shown(const XString& strText) { return strText.substr(0, strText.find(XChar(0))); }
+XStringView Shown(XStringView text) { return text.substr(0, text.find(XChar(0))); }
 
-bool IsBlank(const XString& strText) { return strText.find_first_not_of(XT(" \t")) == XString::npos; }
+bool IsBlank(XStringView text) { return text.find_first_not_of(XT(" \t")) == XStringView::npos; }
 
 // Whether every UTF-16 surrogate has its partner, so that the text can be
 // written to a UTF-8 file and read back the same.
-bool SurrogatesPaired(const XString& strText) {
-  for (size_t i = 0; i < strText.size(); ++i) {
-    const auto c = static_cast<char16_t>(strText[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < strText.size() && static_cast<char16_t>(strText[i + 1]) >= 0xDC00 &&
-        static_cast<char16_t>(strText[i + 1]) <= 0xDFFF)
+bool SurrogatesPaired(XStringView text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<char16_t>(text[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && static_cast<char16_t>(text[i + 1]) >= 0xDC00 &&
+        static_cast<char16_t>(text[i + 1]) <= 0xDFFF)
       ++i;
     else if (c >= 0xD800 && c <= 0xDFFF)
       return false;
@@ -173,66 +195,70 @@ bool ResourcesParse(const std::string& strPath, std::string_view bytes, const XR
   return false;
 }
 
-void XExtractor::Add(unsigned nID, const XString& strSource, const XString& strTransl, const std::string& strFile,
-                     const std::string& strRef, const std::string& strComment, const std::string& strWhere) {
-  auto [it, bNew] = m_mapIndex.emplace(std::make_pair(nID, nID != 0 ? XString() : strSource), m_vecCollected.size());
-  if (bNew) {
+void XExtractor::Add(unsigned nID, XStringView source, XStringView transl, size_t nFile, const XResFile& file,
+                     const XResource& res, const XSlot& slot) {
+  const size_t nIndex = nID != 0 ? m_mapIDs.emplace(nID, m_vecCollected.size()).first->second
+                                 : m_mapTexts.emplace(XString(source), m_vecCollected.size()).first->second;
+  if (nIndex == m_vecCollected.size()) {
     XCollected collected;
     collected.entry.nID = nID;
-    collected.entry.strSource = nID != 0 ? XFromUtf8("#" + std::to_string(nID)) : strSource;
-    collected.strFile = strFile;
+    collected.entry.strSource = nID != 0 ? XFromUtf8("#" + std::to_string(nID)) : XString(source);
+    collected.nFile = nFile;
     m_vecCollected.push_back(std::move(collected));
   }
-  XCollected& collected = m_vecCollected[it->second];
+  XCollected& collected = m_vecCollected[nIndex];
   auto addOnce = [](auto& vec, const auto& value) {
     if (std::find(vec.begin(), vec.end(), value) == vec.end()) vec.push_back(value);
   };
-  addOnce(collected.entry.vecRefs, strRef);
-  addOnce(collected.entry.vecComments, strComment);
-  m_setFiles.insert(strFile);
+  if (m_bSites) {
+    addOnce(collected.entry.vecRefs, RefOf(file, res, slot));
+    addOnce(collected.entry.vecComments, slot.strComment);
+  }
+  const auto where = std::make_pair(nFile, WhereOf(res, slot));
   for (XCandidate& candidate : collected.vecCandidates)
-    if (candidate.strTransl == strTransl) {
-      addOnce(candidate.vecWhere, std::make_pair(strFile, strWhere));
+    if (candidate.strTransl == transl) {
+      addOnce(candidate.vecWhere, where);
       return;
     }
-  collected.vecCandidates.push_back({strTransl, {{strFile, strWhere}}});
+  collected.vecCandidates.push_back({XString(transl), {where}});
 }
 
-void XExtractor::SlotAdd(const XResFile& file, const XResource& res, const XSlot& slot, const XString& strSource,
-                         const XString& strTransl) {
-  const std::string strRef = RefOf(file, res, slot), strWhere = WhereOf(res, slot);
+void XExtractor::SlotAdd(size_t nFile, const XResFile& file, const XResource& res, const XSlot& slot,
+                         XStringView source, XStringView transl) {
   auto leftOut = [&](const std::string& strWhy) {
-    m_diag.Warning(file.strPath, 0, Quoted(strSource) + " (" + strWhere + ") " + strWhy + "; left out");
+    m_diag.Warning(file.strPath, 0, Quoted(source) + " (" + WhereOf(res, slot) + ") " + strWhy + "; left out");
   };
-  if (!SurrogatesPaired(strSource) || !SurrogatesPaired(strTransl))
+  if (!SurrogatesPaired(source) || !SurrogatesPaired(transl))
     return leftOut("holds a UTF-16 surrogate without its partner, which a catalog cannot hold");
   const bool bString = res.nType == eResString;
   if (bString && m_eStrings != XStringsAs::eTexts) {
     if (slot.nStringID != 0)
-      Add(slot.nStringID, XString(), strTransl, file.strPath, strRef, slot.strComment, strWhere);
+      Add(slot.nStringID, XStringView(), transl, nFile, file, res, slot);
     else
       leftOut("is string 0, which a catalog cannot name (#0 is read as a text)");
   }
   if (bString && m_eStrings == XStringsAs::eIds) return;
-  if (colang::detail::IDFromLine(strSource) != 0) return leftOut("would be read as a resource identifier in a catalog");
-  Add(0, strSource, strTransl, file.strPath, strRef, slot.strComment, strWhere);
+  if (colang::detail::IDFromLine(source) != 0) return leftOut("would be read as a resource identifier in a catalog");
+  Add(0, source, transl, nFile, file, res, slot);
 }
 
 void XExtractor::TextsAdd(const XResFile& file, unsigned nLang) {
+  m_vecFiles.push_back(file.strPath);
   for (const XResource* pRes : ResourcesForLanguage(file, nLang)) {
-    for (const XSlot& slot : ShapeOf(*pRes).vecSlots) {
-      const XString strText = Shown(slot.strText);
-      if (!IsBlank(strText)) SlotAdd(file, *pRes, slot, strText, strText);
+    for (const XSlot& slot : ShapeOf(*pRes, {false, m_bSites}).vecSlots) {
+      const XStringView text = Shown(slot.text);
+      if (!IsBlank(text)) SlotAdd(m_vecFiles.size() - 1, file, *pRes, slot, text, text);
     }
   }
 }
 
 void XExtractor::PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst) {
   const std::string strSrc = LangIDText(nSrc), strDst = LangIDText(nDst);
+  m_vecFiles.push_back(file.strPath);
   std::vector<unsigned> vecMissingStrings;
   for (const XResource* pSrc : ResourcesForLanguage(file, nSrc)) {
     const XResource* pDst = ResourceFind(file, pSrc->nType, pSrc->name, nDst);
-    const XShape src = ShapeOf(*pSrc);
+    const XShape src = ShapeOf(*pSrc, {true, m_bSites});
     if (pDst == pSrc) pDst = nullptr;  // only a version both languages fall back to
     if (pDst == nullptr) {
       if (pSrc->nType == eResString)
@@ -241,7 +267,7 @@ void XExtractor::PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst) {
         m_diag.Warning(file.strPath, 0, pSrc->Display() + " has no " + strDst + " version; skipped");
       continue;
     }
-    const XShape dst = ShapeOf(*pDst);
+    const XShape dst = ShapeOf(*pDst, {true, false});
     if (src.vecStructure != dst.vecStructure) {
       m_diag.Warning(file.strPath, 0,
                      pSrc->Display() + " differs between " + strSrc + " and " + strDst + " (" +
@@ -251,18 +277,19 @@ void XExtractor::PairsAdd(const XResFile& file, unsigned nSrc, unsigned nDst) {
     std::map<std::string, const XSlot*> mapDst;
     for (const XSlot& slot : dst.vecSlots) mapDst[slot.strKey] = &slot;
     for (const XSlot& slot : src.vecSlots) {
-      const XString strSource = Shown(slot.strText);
-      if (IsBlank(strSource)) continue;
+      const XStringView source = Shown(slot.text);
+      if (IsBlank(source)) continue;
       auto it = mapDst.find(slot.strKey);
-      if (it == mapDst.end() || Shown(it->second->strText).empty()) {
+      if (it == mapDst.end() || Shown(it->second->text).empty()) {
         if (pSrc->nType == eResString)
           vecMissingStrings.push_back(slot.nStringID);
         else
-          m_diag.Warning(file.strPath, 0,
-                         Quoted(strSource) + " (" + slot.strComment + ") has no " + strDst + " text; left out");
+          m_diag.Warning(
+              file.strPath, 0,
+              Quoted(source) + " (" + pSrc->Display() + ", " + slot.strKey + ") has no " + strDst + " text; left out");
         continue;
       }
-      SlotAdd(file, *pSrc, slot, strSource, Shown(it->second->strText));
+      SlotAdd(m_vecFiles.size() - 1, file, *pSrc, slot, source, Shown(it->second->text));
     }
   }
   if (!vecMissingStrings.empty()) {
@@ -293,9 +320,10 @@ std::vector<XExtractEntry> XExtractor::Entries() {
       auto places = [&](const XCandidate& candidate) {
         std::string strPlaces;
         for (size_t i = 0; i < candidate.vecWhere.size() && i < 3; ++i)
-          strPlaces += (i > 0 ? ", " : "") +
-                       (m_setFiles.size() > 1 ? BaseName(candidate.vecWhere[i].first) + " " : std::string()) +
-                       candidate.vecWhere[i].second;
+          strPlaces +=
+              (i > 0 ? ", " : "") +
+              (m_vecFiles.size() > 1 ? BaseName(m_vecFiles[candidate.vecWhere[i].first]) + " " : std::string()) +
+              candidate.vecWhere[i].second;
         if (candidate.vecWhere.size() > 3) strPlaces += ", ...";
         return strPlaces;
       };
@@ -306,7 +334,7 @@ std::vector<XExtractEntry> XExtractor::Entries() {
           entry.vecComments.push_back("also translated as " + Quoted(candidates[i].strTransl, 200) + " (" +
                                       places(candidates[i]) + ")");
       }
-      m_diag.Warning(collected.strFile, 0,
+      m_diag.Warning(m_vecFiles[collected.nFile], 0,
                      Quoted(entry.strSource) + " has " + std::to_string(candidates.size()) +
                          " translations: " + strList + "; keeping " + Quoted(entry.strTransl));
     }
@@ -362,7 +390,8 @@ std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTempla
       out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
       if (bTemplate) out += "#. " + Quoted(entry.strTransl, 200) + "\n";
     }
-    for (const std::string& strComment : entry.vecComments) out += "#. " + strComment + "\n";
+    for (const std::string& strComment : entry.vecComments)
+      if (entry.nID == 0 || strComment != "string " + std::to_string(entry.nID)) out += "#. " + strComment + "\n";
     std::string strRefs;
     for (const std::string& strRef : entry.vecRefs) {
       if (!strRefs.empty() && strRefs.size() + strRef.size() > 76) {
@@ -389,7 +418,7 @@ std::string ExtractList(const XResFile& file) {
     if (res.nType == eResMenu) ++counts.nMenus;
     if (res.nType == eResDialog) ++counts.nDialogs;
     if (res.nType == eResString) counts.nStrings += static_cast<int>(res.vecStrings.size());
-    counts.nTexts += static_cast<int>(ShapeOf(res).vecSlots.size());
+    counts.nTexts += static_cast<int>(ShapeOf(res, {}).vecSlots.size());
   }
   for (const auto& [nLang, nCount] : file.mapOther) mapLangs[nLang].nOther += nCount;
   std::string out = file.strPath + ": " + file.strKind + ", " + std::to_string(mapLangs.size()) + " language" +

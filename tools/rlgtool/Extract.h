@@ -3,9 +3,8 @@
 // another, and the catalog or PO file made of them.
 #pragma once
 
-#include <map>
-#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Diag.h"
@@ -39,7 +38,8 @@ struct XSlot;  // a text's place in a resource
 
 class XExtractor {
  public:
-  XExtractor(XStringsAs eStrings, XDiag& diag) : m_eStrings(eStrings), m_diag(diag) {}
+  // bSites keeps where each text was found (references and comments), for a PO file.
+  XExtractor(XStringsAs eStrings, bool bSites, XDiag& diag) : m_eStrings(eStrings), m_bSites(bSites), m_diag(diag) {}
 
   // The texts that file shows in language nLang, each translating to itself.
   void TextsAdd(const XResFile& file, unsigned nLang);
@@ -58,26 +58,28 @@ class XExtractor {
  private:
   struct XCandidate {
     XString strTransl;
-    std::vector<std::pair<std::string, std::string>> vecWhere;  // input and resource that give this translation
+    std::vector<std::pair<size_t, std::string>> vecWhere;  // inputs and resources that give this translation
   };
   struct XCollected {
     XExtractEntry entry;
-    std::string strFile;  // the input it was first found in
+    size_t nFile = 0;  // the input it was first found in
     std::vector<XCandidate> vecCandidates;
   };
 
   // Adds a text of a resource as the entries that --strings asks for; a
   // text that a catalog cannot hold is reported and left out.
-  void SlotAdd(const XResFile& file, const XResource& res, const XSlot& slot, const XString& strSource,
-               const XString& strTransl);
-  void Add(unsigned nID, const XString& strSource, const XString& strTransl, const std::string& strFile,
-           const std::string& strRef, const std::string& strComment, const std::string& strWhere);
+  void SlotAdd(size_t nFile, const XResFile& file, const XResource& res, const XSlot& slot, XStringView source,
+               XStringView transl);
+  void Add(unsigned nID, XStringView source, XStringView transl, size_t nFile, const XResFile& file,
+           const XResource& res, const XSlot& slot);
 
   XStringsAs m_eStrings;
+  bool m_bSites;
   XDiag& m_diag;
+  std::vector<std::string> m_vecFiles;  // the inputs, in the order they were added
   std::vector<XCollected> m_vecCollected;
-  std::map<std::pair<unsigned, XString>, size_t> m_mapIndex;
-  std::set<std::string> m_setFiles;
+  std::unordered_map<XString, size_t> m_mapTexts;  // text -> its entry
+  std::unordered_map<unsigned, size_t> m_mapIDs;   // identifier -> its entry
 };
 
 // The catalog (UTF-8, CR LF) for language nTarget.

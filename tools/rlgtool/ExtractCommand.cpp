@@ -99,7 +99,7 @@ int ExtractCommand(const std::vector<std::string>& vecArgsIn, const XGlobal& glo
     return eExitOk;
   }
 
-  XExtractor extractor(eStrings, diag);
+  XExtractor extractor(eStrings, bPo, diag);
   for (const XResFile& file : vecFiles) {
     const unsigned nFrom = static_cast<unsigned>(bPair ? nSrc : nLang);
     if (file.vecResources.empty())

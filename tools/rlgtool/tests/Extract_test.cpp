@@ -39,7 +39,7 @@ XResFile Read(const std::string& strPath) {
 std::string Extracted(const XResFile& file, unsigned nSrc, unsigned nDst, XStringsAs eStrings = XStringsAs::eBoth) {
   std::string strMessages;
   XDiag diag(&strMessages, false);
-  XExtractor extractor(eStrings, diag);
+  XExtractor extractor(eStrings, false, diag);
   if (nSrc == nDst)
     extractor.TextsAdd(file, nSrc);
   else
