@@ -207,20 +207,34 @@ void XExtractor::Add(unsigned nID, XStringView source, XStringView transl, size_
     m_vecCollected.push_back(std::move(collected));
   }
   XCollected& collected = m_vecCollected[nIndex];
-  auto addOnce = [](auto& vec, const auto& value) {
-    if (std::find(vec.begin(), vec.end(), value) == vec.end()) vec.push_back(value);
+  // A text used in many places gets each reference and comment once; the
+  // set keeps that linear in the number of places.
+  auto addOnce = [&](std::vector<std::string>& vec, char cKind, const std::string& str) {
+    if (m_setSites.insert(std::to_string(nIndex) + cKind + str).second) vec.push_back(str);
   };
   if (m_bSites) {
-    addOnce(collected.entry.vecRefs, RefOf(file, res, slot));
-    addOnce(collected.entry.vecComments, slot.strComment);
+    addOnce(collected.entry.vecRefs, 'r', RefOf(file, res, slot));
+    addOnce(collected.entry.vecComments, 'c', slot.strComment);
   }
-  const auto where = std::make_pair(nFile, WhereOf(res, slot));
-  for (XCandidate& candidate : collected.vecCandidates)
-    if (candidate.strTransl == transl) {
-      addOnce(candidate.vecWhere, where);
+  auto candidate = std::find_if(collected.vecCandidates.begin(), collected.vecCandidates.end(),
+                                [&](const XCandidate& c) { return c.strTransl == transl; });
+  if (candidate == collected.vecCandidates.end()) {
+    // Past a few, further translations are only counted.
+    if (collected.vecCandidates.size() == kMaxCandidates) {
+      ++collected.nMoreCandidates;
       return;
     }
-  collected.vecCandidates.push_back({XString(transl), {where}});
+    candidate = collected.vecCandidates.insert(candidate, {XString(transl), 0, {}, false});
+  }
+  ++candidate->nPlaces;
+  // The first three places are named.
+  const auto where = std::make_pair(nFile, WhereOf(res, slot));
+  if (std::find(candidate->vecWhere.begin(), candidate->vecWhere.end(), where) == candidate->vecWhere.end()) {
+    if (candidate->vecWhere.size() < 3)
+      candidate->vecWhere.push_back(where);
+    else
+      candidate->bMoreWhere = true;
+  }
 }
 
 void XExtractor::SlotAdd(size_t nFile, const XResFile& file, const XResource& res, const XSlot& slot,
@@ -312,19 +326,19 @@ std::vector<XExtractEntry> XExtractor::Entries() {
     const std::vector<XCandidate>& candidates = collected.vecCandidates;
     size_t nKept = 0;
     for (size_t i = 1; i < candidates.size(); ++i)
-      if (candidates[i].vecWhere.size() > candidates[nKept].vecWhere.size()) nKept = i;
+      if (candidates[i].nPlaces > candidates[nKept].nPlaces) nKept = i;
     XExtractEntry& entry = collected.entry;
     entry.strTransl = candidates[nKept].strTransl;
     if (candidates.size() > 1) {
       // With several inputs, each place names its input.
       auto places = [&](const XCandidate& candidate) {
         std::string strPlaces;
-        for (size_t i = 0; i < candidate.vecWhere.size() && i < 3; ++i)
+        for (size_t i = 0; i < candidate.vecWhere.size(); ++i)
           strPlaces +=
               (i > 0 ? ", " : "") +
               (m_vecFiles.size() > 1 ? BaseName(m_vecFiles[candidate.vecWhere[i].first]) + " " : std::string()) +
               candidate.vecWhere[i].second;
-        if (candidate.vecWhere.size() > 3) strPlaces += ", ...";
+        if (candidate.bMoreWhere) strPlaces += ", ...";
         return strPlaces;
       };
       std::string strList;
@@ -334,8 +348,9 @@ std::vector<XExtractEntry> XExtractor::Entries() {
           entry.vecComments.push_back("also translated as " + Quoted(candidates[i].strTransl, 200) + " (" +
                                       places(candidates[i]) + ")");
       }
+      if (collected.nMoreCandidates > 0) strList += " and " + std::to_string(collected.nMoreCandidates) + " more";
       m_diag.Warning(m_vecFiles[collected.nFile], 0,
-                     Quoted(entry.strSource) + " has " + std::to_string(candidates.size()) +
+                     Quoted(entry.strSource) + " has " + std::to_string(candidates.size() + collected.nMoreCandidates) +
                          " translations: " + strList + "; keeping " + Quoted(entry.strTransl));
     }
     vecEntries.push_back(std::move(entry));

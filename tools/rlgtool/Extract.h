@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Diag.h"
@@ -56,14 +57,18 @@ class XExtractor {
   std::vector<XExtractEntry> Entries();
 
  private:
+  static constexpr size_t kMaxCandidates = 16;  // translations of one text that are told apart
   struct XCandidate {
     XString strTransl;
-    std::vector<std::pair<size_t, std::string>> vecWhere;  // inputs and resources that give this translation
+    size_t nPlaces;                                        // texts that give this translation
+    std::vector<std::pair<size_t, std::string>> vecWhere;  // the first inputs and resources that give it
+    bool bMoreWhere;
   };
   struct XCollected {
     XExtractEntry entry;
     size_t nFile = 0;  // the input it was first found in
     std::vector<XCandidate> vecCandidates;
+    size_t nMoreCandidates = 0;  // translations beyond kMaxCandidates
   };
 
   // Adds a text of a resource as the entries that --strings asks for; a
@@ -80,6 +85,7 @@ class XExtractor {
   std::vector<XCollected> m_vecCollected;
   std::unordered_map<XString, size_t> m_mapTexts;  // text -> its entry
   std::unordered_map<unsigned, size_t> m_mapIDs;   // identifier -> its entry
+  std::unordered_set<std::string> m_setSites;      // entry, kind and text of each reference and comment
 };
 
 // The catalog (UTF-8, CR LF) for language nTarget.

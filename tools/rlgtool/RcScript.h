@@ -1,8 +1,8 @@
 // Reading resource scripts (.rc): the preprocessor subset that scripts use
-// (#include, #define of numbers, #if/#ifdef/#ifndef/#elif/#else/#endif,
-// #undef, line continuations, comments) and the statements that hold texts
-// (MENU, MENUEX, DIALOG, DIALOGEX, STRINGTABLE, LANGUAGE). Every other
-// resource statement is skipped. The SDK headers (windows.h, winres.h, ...)
+// (#include, #define and #undef of object-like macros, #if, #ifdef, #ifndef,
+// #elif, #else, #endif, line continuations, comments) and the statements
+// that hold texts (MENU, MENUEX, DIALOG, DIALOGEX, STRINGTABLE, LANGUAGE).
+// Every other resource statement is skipped. The SDK headers (windows.h, winres.h, ...)
 // are not read; the identifiers scripts take from them (IDOK, IDC_STATIC,
 // LANG_*, SUBLANG_*, SS_*, MFT_*) are known.
 #pragma once

@@ -361,6 +361,11 @@ class XResDirWalker {
     if (data.size() < nSize && nSize > 0)
       return Fail("the data of a resource (" + Hex(nRva) + ", " + std::to_string(nSize) +
                   " bytes) lies outside the file");
+    // Leaves may share their data; that it is read no more often than the
+    // file's size allows keeps a file of many such leaves from taking hours.
+    m_nDataRead += nSize;
+    if (m_nDataRead > 4 * m_file.size() + (1u << 20))
+      return Fail("the resource entries share their data more often than a program can");
     std::string strError;
     if (!ResourceAdd(type, name, nLang, data.substr(0, nSize), m_out, strError)) return Fail(strError);
     return true;
@@ -371,6 +376,7 @@ class XResDirWalker {
   std::string_view m_tree;
   XResFile& m_out;
   std::map<std::uint64_t, std::uint64_t> m_mapClaimed;  // directory tables: start -> end
+  std::uint64_t m_nDataRead = 0;
   std::string m_strError;
 };
 

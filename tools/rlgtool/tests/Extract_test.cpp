@@ -334,6 +334,41 @@ TEST(ExtractBadInputTest, DamagedResourceDirectoriesAreRefused) {
   }
 }
 
+// A 64-bit program whose nNames menus all lead to the same menu of nItems
+// items: small, but a reader that decodes each leaf's data anew makes
+// nNames copies of a large menu.
+std::string SharedDataProgram(unsigned nNames, unsigned nItems) {
+  std::string tree;
+  auto put = [](std::string& s, unsigned n, int nBytes) {
+    for (int i = 0; i < nBytes; ++i) s += static_cast<char>(n >> (8 * i));
+  };
+  auto directory = [&](unsigned nEntries) { put(tree, 0, 12), put(tree, 0, 2), put(tree, nEntries, 2); };
+  const unsigned nLangs = 24 + 16 + 8 * nNames, nData = nLangs + 24 * nNames;
+  directory(1);
+  put(tree, 4, 4), put(tree, 0x80000000u | 24, 4);  // RT_MENU
+  directory(nNames);
+  for (unsigned i = 0; i < nNames; ++i) put(tree, i + 1, 4), put(tree, 0x80000000u | (nLangs + 24 * i), 4);
+  for (unsigned i = 0; i < nNames; ++i) directory(1), put(tree, 0x0409, 4), put(tree, nData, 4);
+  put(tree, 0x1000 + nData + 16, 4), put(tree, 4 + 8 * nItems, 4), put(tree, 0, 8);
+  put(tree, 0, 4);  // menu header
+  for (unsigned i = 0; i < nItems; ++i) put(tree, i + 1 == nItems ? 0x80 : 0, 2), put(tree, i, 2), put(tree, 'x', 4);
+  std::string pe = "MZ" + std::string(0x3A, '\0');
+  put(pe, 0x40, 4), put(pe, 0x00004550, 4), put(pe, 0x8664, 2), put(pe, 1, 2), put(pe, 0, 12), put(pe, 240, 2);
+  put(pe, 0, 2), put(pe, 0x20B, 2), pe += std::string(106, '\0'), put(pe, 16, 4), pe += std::string(16, '\0');
+  put(pe, 0x1000, 4), put(pe, static_cast<unsigned>(tree.size()), 4), pe += std::string(13 * 8, '\0');
+  pe += ".rsrc" + std::string(3, '\0');
+  put(pe, static_cast<unsigned>(tree.size()), 4), put(pe, 0x1000, 4), put(pe, static_cast<unsigned>(tree.size()), 4);
+  put(pe, 0x200, 4), pe += std::string(16, '\0');
+  pe.resize(0x200, '\0');
+  return pe + tree;
+}
+
+TEST(ExtractBadInputTest, LeavesThatShareTheirDataAreReadOnlyAsOftenAsTheFileAllows) {
+  EXPECT_EQ(Messages("few", SharedDataProgram(3, 100)), "");
+  EXPECT_EQ(Messages("many", SharedDataProgram(2000, 5000)),
+            "many: error: the resource entries share their data more often than a program can\n");
+}
+
 TEST(ExtractBadInputTest, ScriptErrorsNameTheirFileAndLine) {
   std::string strDeep = "STRINGTABLE\nBEGIN\n" + std::string(300, '(') + "1 \"x\"\nEND\n";
   std::string strWide = "#define A0 1\n";
