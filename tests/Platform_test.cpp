@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "colang/detail/PathSplit.h"
 #include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
 #include "support/Sandbox.h"
@@ -13,8 +14,8 @@
 namespace {
 
 using namespace colang::test;
+using colang::detail::PathSplit;
 using colang::platform::PathFullGet;
-using colang::platform::PathSplit;
 
 // Memory said to read as zeros does, at every size and each time again,
 // and all of what was asked for can be written.
@@ -141,17 +142,16 @@ TEST(PathSplit, PartsFollowTheWindowsRules) {
   }
 }
 
-TEST(PathSplit, APartBeyondItsRoomSplitsNothing) {
-  XString fname;
-  XString strLong = XT("dir\\") + XString(255, XChar('a')) + XT(".rlg");
-  ASSERT_TRUE(PathSplit(strLong.c_str(), nullptr, nullptr, &fname, nullptr));
-  EXPECT_EQ(fname.size(), 255u);
-  strLong = XT("dir\\") + XString(256, XChar('a')) + XT(".rlg");
-  XString dir = XT("old");
-  EXPECT_FALSE(PathSplit(strLong.c_str(), nullptr, &dir, &fname, nullptr));
-  EXPECT_EQ(dir, XT(""));
-  EXPECT_EQ(fname, XT(""));
-  EXPECT_FALSE(PathSplit(nullptr, nullptr, &dir, nullptr, nullptr));
+TEST(PathSplit, PartsOfAnyLength) {
+  // Deep build directories and long names split like short ones.
+  const XString strDir = XT("C:") + XString(300, XChar('\\'));
+  const XString strFname(300, XChar('a'));
+  XString drive, dir, fname, ext = XT("old");
+  ASSERT_TRUE(PathSplit((strDir + strFname + XT(".rlg")).c_str(), &drive, &dir, &fname, &ext));
+  EXPECT_EQ(drive + XT("|") + dir + XT("|") + fname + XT("|") + ext,
+            XT("C:|") + strDir.substr(2) + XT("|") + strFname + XT("|.rlg"));
+  EXPECT_FALSE(PathSplit(nullptr, nullptr, &dir, nullptr, &ext));
+  EXPECT_EQ(dir + ext, XT(""));
 }
 
 TEST(PathFullGet, EverySpellingOfANameGivesOneForm) {

@@ -13,7 +13,6 @@
 #include <new>
 
 #include "colang/platform/AsciiRun.h"
-#include "colang/platform/Path.h"
 #include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
@@ -197,7 +196,7 @@ long XIntlStdioFile::Open(const XString& strPath, unsigned nOpenFlags, int nCode
   }
   m_hFile = FileOpenRead(strPath.c_str(), nShare);
   if (m_hFile == kFileInvalid) return eRSOpenError;
-  if (!PathFullGet(strPath.c_str(), m_strPath)) m_strPath = strPath;
+  m_strPath = FilePathGet(m_hFile, strPath.c_str());
   long nResult = EncodingDetect();
   if (nResult != eRSOk) {
     Close();
