@@ -11,7 +11,7 @@
 #include <cstring>
 #include <new>
 
-#include "colang/LMTranslDict.h"
+#include "colang/detail/DictMaps.h"
 #include "colang/detail/DictText.h"
 #include "colang/detail/PairBatch.h"
 
