@@ -13,6 +13,7 @@
 #include <new>
 
 #include "colang/platform/AsciiRun.h"
+#include "colang/platform/Compiler.h"
 #include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
@@ -54,7 +55,7 @@ unsigned BytesBeforeFlag(std::uint64_t nFlags) {
     std::memcpy(&b, &n, 1);
     return b == 1;
   }();
-  return static_cast<unsigned>(bLittle ? __builtin_ctzll(nFlags) : __builtin_clzll(nFlags)) / 8;
+  return (bLittle ? colang::platform::LowZeroBits(nFlags) : colang::platform::HighZeroBits(nFlags)) / 8;
 }
 
 // Decodes UTF-8 from p[i] on to pOut[k] on, advancing both, up to the n-th
