@@ -82,14 +82,13 @@ std::string PoField(const char* pszKeyword, const std::string& s) {
   return out;
 }
 
-// msgfmt knows the ISO C conversions only; texts with the Microsoft length
-// forms are exported without the c-format flag rather than rejected.
-bool IsPlainCFormat(const std::vector<XFormatArg>& vecArgs) {
-  for (const XFormatArg& arg : vecArgs) {
-    const std::string& s = arg.strSpec;
-    if (s.find_first_of("IwqCS") != std::string::npos) return false;
-  }
-  return !vecArgs.empty();
+// msgfmt knows the ISO C conversions only; texts with the Windows size
+// prefixes are exported without the c-format flag rather than rejected.
+bool IsPlainCFormat(XStringView source) {
+  if (!FormatIsChecked(source)) return false;
+  for (const XFormatArg& arg : FormatParse(source).vecArgs)
+    if (arg.strSpec.find_first_of("Iw") != std::string::npos) return false;
+  return true;
 }
 
 std::string Stem(const std::string& strPath) {
@@ -268,7 +267,7 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
              " before\n";
     if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
     out += "#: " + strRef + ":" + std::to_string(entry.nSourceLine) + "\n";
-    if (entry.nID == 0 && IsPlainCFormat(FormatArgsScan(entry.strSource))) out += "#, c-format\n";
+    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += "#, c-format\n";
     out += PoField("msgid", Utf8FromX(entry.strSource));
     out += PoField("msgstr", Utf8FromX(winner.strTransl));
   }

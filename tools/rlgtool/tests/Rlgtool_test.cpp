@@ -146,33 +146,61 @@ TEST(RlgtoolCatalogTest, TellsIdentifierLinesFromTexts) {
   }
 }
 
-TEST(RlgtoolPrintfTest, ComparesArgumentsNotSpelling) {
+TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
   struct {
     const char* pszSource;
     const char* pszTransl;
-    const char* pszDiff;  // start of the message, empty when they agree
+    const char* pszError;    // start of the error, empty when there is none
+    const char* pszWarning;  // start of the one warning, empty when there is none
   } cases[] = {
-      {"Page %d of %d", "Seite %d von %d", ""},
-      {"%5.2f mm", "%.1f mm", ""},
-      {"%d%% done", "%d%% fertig", ""},
-      {"50% off", "50% Rabatt", ""},
-      {"%i items", "%d Elemente", ""},
-      {"%x", "%X", ""},
-      {"%*d", "%*d", ""},
-      {"%I64d", "%lld", ""},
-      {"%d files", "%s Dateien", "format specifier 1 is %s (string)"},
-      {"%d files", "Dateien", "the translation has no format specifier"},
-      {"Dateien", "%d", "the translation has 1 format specifier (%d) where the source has no"},
-      {"%s: %d", "%d: %s", "format specifiers in a different order"},
-      {"%ld", "%d", "format specifier 1 is %d (int) in the translation but %ld (long int)"},
-      {"%*d", "%d", "the translation has 1 format specifier"},
+      {"Page %d of %d", "Seite %d von %d", "", ""},
+      {"%5.2f mm", "%.1f mm", "", ""},
+      {"%d%% done", "%d%% fertig", "", ""},
+      {"%i items, %x", "%d Elemente, %X", "", ""},
+      {"%I64d", "%lld", "", ""},
+      {"%zu", "%Zu", "", ""},
+      {"%<PRId64> B", "%<PRIi64> B", "", ""},
+      {"cannot write %s file '%s'", "no se puede escribir archivo '%2$s' de %1$s", "",
+       "the translation numbers its format specifiers (%1$s %2$s); on Windows only the _p functions"},
+      {"%*d", "%2$*1$d", "", "the translation numbers"},
+      {"%1$s and %1$s", "%1$s", "", ""},
+      {"%.*s", "% *s", "", "the * of % *s is a width in the translation but the * of %.*s is a precision"},
+      {"%d", "%Id", "", "%Id: the Windows printf reads I as a size prefix"},
+      {"%b %e  %Y", "%Y-%m-%d", "", ""},  // strftime, not printf
+      {"Plain text", "Klar %u ist es", "", ""},
+      {"%1$s %s", "%d", "", ""},  // the source is no valid format
+      {"Adding group '%s' (new ID) ...", "Gruppe '%s' (neue ID %d) ...",
+       "the translation has 2 format specifiers (%s %d) where the source has 1 format specifier (%s)", ""},
+      {"%d files", "%s Dateien", "format specifier 1 is %s (string) in the translation but %d (int)", ""},
+      {"%d", "%u", "format specifier 1 is %u (unsigned int)", ""},
+      {"%ld", "%d", "format specifier 1 is %d (int) in the translation but %ld (long int)", ""},
+      {"%s: %d", "%d: %s", "format specifiers in a different order", ""},
+      {"%s %d", "%2$s %1$d", "argument 1 is %1$d (int) in the translation but %s (string)", ""},
+      {"%s %s", "%1$s", "the translation has 1 format specifier (%1$s) where the source has 2", ""},
+      {"%s", "%2$s", "the translation is not a valid format, unlike the source: argument 2 is taken but argument 1",
+       ""},
+      {"%d%%", "%d% fertig", "the translation has 2 format specifiers (%d % f)", ""},
+      {"%s", "%s %y", "the translation is not a valid format, unlike the source: \"%y\" is not a format specifier", ""},
+      {"100%% of %s", "%s zu 100%", "the translation is not a valid format, unlike the source: \"%\" at the end", ""},
+      {"%1$s %2$d", "%1$s %d", "the translation is not a valid format, unlike the source: numbered (%1$s) and", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pszSource) + " / " + c.pszTransl);
-    std::string strDiff = FormatArgsCompare(FormatArgsScan(Widen(c.pszSource)), FormatArgsScan(Widen(c.pszTransl)));
-    EXPECT_EQ(strDiff.substr(0, std::string(c.pszDiff).size()), c.pszDiff);
-    EXPECT_EQ(strDiff.empty(), *c.pszDiff == '\0');
+    XFormatVerdict verdict = FormatCheck(Widen(c.pszSource), Widen(c.pszTransl), XFormatFlag::eFFAuto, false);
+    EXPECT_EQ(verdict.strError.substr(0, std::string(c.pszError).size()), c.pszError);
+    EXPECT_EQ(verdict.strError.empty(), *c.pszError == '\0');
+    ASSERT_EQ(verdict.vecWarnings.size(), *c.pszWarning == '\0' ? 0u : 1u);
+    if (*c.pszWarning != '\0') {
+      EXPECT_EQ(verdict.vecWarnings[0].substr(0, std::string(c.pszWarning).size()), c.pszWarning);
+    }
   }
+  // Flags decide where they are given; pattern entries take their numbers in order.
+  EXPECT_EQ(FormatCheck(Widen("Plain"), Widen("%d"), XFormatFlag::eFFYes, false).strError.substr(0, 19),
+            "the translation has");
+  EXPECT_TRUE(FormatCheck(Widen("%d"), Widen("%s"), XFormatFlag::eFFNo, false).strError.empty());
+  EXPECT_EQ(
+      FormatCheck(Widen("%d of %d"), Widen("%2$d/%1$d"), XFormatFlag::eFFAuto, true).vecWarnings.at(0).substr(0, 80),
+      "the translation numbers its format specifiers (%1$d %2$d); pattern translation f");
 }
 
 TEST(RlgtoolCheckTest, ReportsEachProblemOnceAtItsLine) {
