@@ -9,6 +9,7 @@
 
 #include "Catalog.h"
 #include "Diag.h"
+#include "Printf.h"
 
 namespace rlgtool {
 
@@ -20,19 +21,30 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
 
 // One message of a PO file.
 struct XPoEntry {
-  int nLine = 0;  // line of its msgid
+  int nLine = 0;     // line of its msgctxt, else of its msgid
+  int nStrLine = 0;  // line of its msgstr
   bool bFuzzy = false;
   bool bContext = false;
   bool bPlural = false;
   bool bObsolete = false;
-  bool bIdentifier = false;  // exported from an identifier line
-  int nBlankBefore = 0;      // empty catalog lines before the entry
+  bool bIdentifier = false;                    // exported from an identifier line
+  XFormatFlag eFormat = XFormatFlag::eFFAuto;  // c-format, no-c-format or neither
+  int nBlankBefore = 0;                        // empty catalog lines before the entry
+  std::string strContext;
   std::string strId;
-  std::string strStr;  // msgstr, or msgstr[0] of a plural entry
+  std::string strStr;                    // msgstr, or msgstr[0] of a plural entry
+  std::vector<std::string> vecComments;  // "#." and "#:" lines the tool does not read itself
 };
 
-// Parses PO text; syntax errors go to diag and give false.
+// Parses PO text in UTF-8; syntax errors go to diag and give false.
 bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag, std::vector<XPoEntry>& vecOut);
+
+// Reads a PO file in the charset its header names (UTF-8 when it names
+// none, or the template placeholder CHARSET) and parses it. eExitUsage for a
+// file that cannot be read or is not text, eExitProblems for an unknown
+// charset, bytes the charset does not define or syntax errors (all
+// reported), else eExitOk.
+int PoFileRead(const std::string& strPath, XDiag& diag, std::vector<XPoEntry>& vecOut);
 
 // What import-po produces.
 struct XPoImport {
@@ -42,13 +54,18 @@ struct XPoImport {
   int nEntries = 0;
   int nUntranslated = 0;
   int nFuzzy = 0;
+  int nPlural = 0;          // plural entries skipped
+  int nContextDropped = 0;  // entries imported without their msgctxt
 };
 
 // Catalog lines from PO entries. nLangID 0 takes the language from the PO
 // header (X-RLG-Language-Line, else Language); false (reported to diag) when
-// there is none to take.
-bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
-                   XPoImport& out);
+// there is none to take. Entries that differ only by msgctxt are reported
+// and the first is kept; plural entries are skipped, or with bPluralFirst
+// imported as their singular text and msgstr[0]. The format specifiers of
+// each entry are checked as its c-format flag, or else its source, says.
+bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bPluralFirst, const std::string& strFile,
+                   XDiag& diag, XPoImport& out);
 
 // The POSIX locale name of a Windows language identifier ("de_DE" for
 // 0x0407), or an empty string for one not in the tool's table; and the

@@ -47,8 +47,11 @@ int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
 }
 
 int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) {
-  XArgs args(vecArgs, {}, {"-o", "--output", "--lang"});
+  XArgs args(vecArgs, {}, {"-o", "--output", "--lang", "--plural"});
   if (!args.Error().empty()) return UsageError("import-po", args.Error(), global);
+  std::string strPlural = args.Value("--plural", "skip");
+  if (strPlural != "skip" && strPlural != "first")
+    return UsageError("import-po", "--plural takes skip or first, not \"" + strPlural + "\"", global);
   if (args.Operands().size() != 1) return UsageError("import-po", "expected one PO file", global);
   int nLangID = 0;
   std::string strLang = args.Value("--lang");
@@ -58,24 +61,12 @@ int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
   std::string strOut = args.Value("-o", args.Value("--output"));
 
   XDiag diag(stderr, global.bColor, false);
-  XFileBytes file = FileBytesRead(strPath);
-  if (!file.strError.empty()) {
-    diag.Error(strPath, 0, file.strError);
-    return eExitUsage;
-  }
-  XDecodedText text = TextDecode(file.strBytes, false);
-  if (text.nNulLine != 0 || text.eEncoding == XEncoding::eEncUtf16LE || text.eEncoding == XEncoding::eEncUtf16BE) {
-    diag.Error(strPath, text.nNulLine, "binary file, not a PO file");
-    return eExitUsage;
-  }
-  for (const XDecodeProblem& problem : text.vecProblems)
-    diag.Error(strPath, problem.nLine, problem.strText + "; PO files are read as UTF-8 (msgconv --to-code=UTF-8)");
   std::vector<XPoEntry> vecEntries;
-  bool bParsed = PoParse(file.strBytes, strPath, diag, vecEntries);
-  if (!bParsed || diag.ErrorCount() > 0) return eExitProblems;
+  int nRead = PoFileRead(strPath, diag, vecEntries);
+  if (nRead != eExitOk) return nRead;
 
   XPoImport result;
-  if (!CatalogFromPo(vecEntries, nLangID, strPath, diag, result))
+  if (!CatalogFromPo(vecEntries, nLangID, strPlural == "first", strPath, diag, result))
     return args.Has("--lang") ? eExitProblems : eExitUsage;
   if (!strOut.empty() && strOut != "-") {
     unsigned nLineLang = 0;
@@ -95,11 +86,13 @@ int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
   }
   if (!OutputWrite(strOut, strCatalog, diag)) return eExitUsage;
   std::string strSummary = "imported " + std::to_string(result.nEntries) + " entries";
+  if (result.nContextDropped > 0)
+    strSummary += " (" + std::to_string(result.nContextDropped) + " without their msgctxt)";
   if (result.nUntranslated + result.nFuzzy > 0)
     strSummary += "; left out " + std::to_string(result.nUntranslated) + " untranslated and " +
                   std::to_string(result.nFuzzy) + " fuzzy";
   diag.Note(strPath, 0, strSummary);
-  return eExitOk;
+  return diag.ErrorCount() > 0 ? eExitProblems : eExitOk;
 }
 
 }  // namespace rlgtool

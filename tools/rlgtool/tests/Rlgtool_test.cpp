@@ -310,7 +310,7 @@ TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
   ASSERT_TRUE(PoParse(strPo, "Gen.po", diag, vecEntries));
   EXPECT_EQ(vecEntries.size(), 10001u);  // the header and every entry
   XPoImport result;
-  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "Gen.po", diag, result));
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, false, "Gen.po", diag, result));
   EXPECT_EQ(result.nEntries, 10000);
   EXPECT_EQ(TextEncode(result.vecLines, result.eEncoding, result.bCRLF), strCatalog);
   EXPECT_EQ(strMessages, "");
@@ -335,7 +335,7 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   EXPECT_EQ(vecEntries[3].nLine, 12);  // the msgctxt line
 
   XPoImport result;
-  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "t.po", diag, result));  // the language comes from "Language"
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, false, "t.po", diag, result));  // the language comes from "Language"
   EXPECT_EQ(result.vecLines,
             (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"), XT("x")}));
   EXPECT_EQ(result.nFuzzy, 1);
@@ -344,7 +344,7 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   std::vector<XPoEntry> vecNoLanguage(1);
   vecNoLanguage[0].strId = "A";
   vecNoLanguage[0].strStr = "B";
-  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, "t.po", diag, result));
+  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, false, "t.po", diag, result));
 }
 
 // The tool's own reading of a catalog must agree with what the library loads.

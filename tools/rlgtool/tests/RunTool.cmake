@@ -136,15 +136,16 @@ foreach(catalog Clean0407.rlg Utf16le0407.rlg ${samples})
   endif()
 endforeach()
 expect(RC 0 ERR_HAS
-  "Platform.po:11: warning: msgctxt is not supported in catalogs; entry skipped"
-  "Platform.po:15: warning: plural entries are not supported in catalogs; entry skipped"
-  "Platform.po:27: warning: \"#5\" is read as resource identifier 5 in a catalog, not as a text"
-  "imported 3 entries; left out 1 untranslated and 1 fuzzy"
+  "Platform.po:16: warning: \"Close\" (msgctxt \"button\") differs from the entry at line 11 (msgctxt \"menu\") only by its context"
+  "catalogs have none, the one at line 11 is kept"
+  "Platform.po: warning: 1 plural entry skipped"
+  "Platform.po:32: warning: \"#5\" is read as resource identifier 5 in a catalog, not as a text"
+  "imported 4 entries (1 without their msgctxt); left out 1 untranslated and 1 fuzzy"
   ARGS import-po Platform.po -o Platform040c.rlg)
 # file(READ) drops carriage returns; the hex form shows the line ends.
 file(READ ${WORK_DIR}/Platform040c.rlg imported_lf)
 file(READ ${WORK_DIR}/Platform040c.rlg imported_hex HEX)
-set(expected_lines "040c\nFrench\nOpen\nOuvrir\n#5\nnuméro 5\nTwo\\nlines\\t\"quoted\" \\\\ end\nDeux\\nlignes\\t\"citées\" \\\\ fin\n")
+set(expected_lines "040c\nFrench\nOpen\nOuvrir\nClose\nFermer\n#5\nnuméro 5\nTwo\\nlines\\t\"quoted\" \\\\ end\nDeux\\nlignes\\t\"citées\" \\\\ fin\n")
 if(NOT imported_lf STREQUAL expected_lines OR NOT imported_hex MATCHES "^303430630d0a")
   fail("import-po Platform.po wrote:\n${imported_lf}")
 endif()
