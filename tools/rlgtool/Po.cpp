@@ -240,27 +240,64 @@ std::string LanguageName(int nLangID) {
   return pLang != nullptr ? pLang->pszName : "";
 }
 
-std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
-  int nLangID = cat.nLangIDHeader != 0 ? cat.nLangIDHeader : cat.nLangIDName;
-  std::string strLocale = LocaleName(nLangID);
-  std::string strHeader = "Project-Id-Version: " + Stem(cat.strPath) + "\n" + "PO-Revision-Date: " + strDate + "\n" +
+std::string PoHeaderText(const XCatHeader& header, int nLangID, const std::string& strProject,
+                         const std::string& strDate) {
+  std::string strHeader = "Project-Id-Version: " + strProject + "\n" + "PO-Revision-Date: " + strDate + "\n" +
                           "Last-Translator: \n"
                           "Language-Team: \n"
                           "Language: " +
-                          strLocale + "\n" +
+                          LocaleName(nLangID) + "\n" +
                           "MIME-Version: 1.0\n"
                           "Content-Type: text/plain; charset=UTF-8\n"
                           "Content-Transfer-Encoding: 8bit\n";
-  if (cat.HasHeader()) {
-    strHeader += "X-RLG-Language-Line: " + Utf8FromX(cat.LanguageLine()) + "\n";
-    strHeader += "X-RLG-Title: " + Utf8FromX(cat.TitleLine()) + "\n";
+  if (!header.strLanguageLine.empty()) {
+    strHeader += "X-RLG-Language-Line: " + Utf8FromX(header.strLanguageLine) + "\n";
+    strHeader += "X-RLG-Title: " + Utf8FromX(header.strTitle) + "\n";
   }
-  strHeader += std::string("X-RLG-Encoding: ") + EncodingName(cat.text.eEncoding) + "\n";
-  strHeader += std::string("X-RLG-Line-Ends: ") + (cat.text.bCRLF ? "CRLF" : "LF") + "\n";
-  if (cat.nTrailingBlank > 0) strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(cat.nTrailingBlank) + "\n";
+  strHeader += std::string("X-RLG-Encoding: ") + EncodingName(header.eEncoding) + "\n";
+  strHeader += std::string("X-RLG-Line-Ends: ") + (header.bCRLF ? "CRLF" : "LF") + "\n";
+  if (header.nTrailingBlank > 0)
+    strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(header.nTrailingBlank) + "\n";
+  return PoField("msgid", "") + PoField("msgstr", strHeader);
+}
 
-  std::string out = "# Translations of " + Stem(cat.strPath) + ", exported from " + BaseName(cat.strPath) +
-                    " by rlgtool.\n" + PoField("msgid", "") + PoField("msgstr", strHeader);
+std::string PoEntryText(const XPoOut& entry) {
+  std::string out = "\n";
+  if (entry.nBlankBefore > 0)
+    out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
+           " before\n";
+  if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
+  for (const std::string& strComment : entry.vecComments) out += strComment + "\n";
+  if (entry.bFuzzy || (entry.nID == 0 && IsPlainCFormat(entry.strSource))) {
+    out += "#,";
+    if (entry.bFuzzy) out += " fuzzy";
+    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += std::string(entry.bFuzzy ? "," : "") + " c-format";
+    out += "\n";
+  }
+  if (!entry.strPrevious.empty()) out += "#| msgid " + colang::detail::PoQuoted(Utf8FromX(entry.strPrevious)) + "\n";
+  std::string strFields = PoField("msgid", Utf8FromX(entry.strSource)) + PoField("msgstr", Utf8FromX(entry.strTransl));
+  if (!entry.bObsolete) return out + strFields;
+  // An obsolete entry keeps its comments; its keywords and strings are commented out.
+  for (size_t nStart = 0; nStart < strFields.size();) {
+    size_t nEnd = strFields.find('\n', nStart) + 1;
+    out += "#~ " + strFields.substr(nStart, nEnd - nStart);
+    nStart = nEnd;
+  }
+  return out;
+}
+
+std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
+  XCatHeader header;
+  if (cat.HasHeader()) {
+    header.strLanguageLine = cat.LanguageLine();
+    header.strTitle = cat.TitleLine();
+  }
+  header.eEncoding = cat.text.eEncoding;
+  header.bCRLF = cat.text.bCRLF;
+  header.nTrailingBlank = cat.nTrailingBlank;
+  std::string out =
+      "# Translations of " + Stem(cat.strPath) + ", exported from " + BaseName(cat.strPath) + " by rlgtool.\n" +
+      PoHeaderText(header, cat.nLangIDHeader != 0 ? cat.nLangIDHeader : cat.nLangIDName, Stem(cat.strPath), strDate);
 
   // Each source once, at its first place, with the translation read last.
   std::map<std::pair<unsigned, XString>, size_t> mapLast;
@@ -284,15 +321,13 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
       diag.Warning(
           strFile, winner.nTranslLine,
           "empty translation of " + Quoted(entry.strSource) + " is exported as untranslated; import-po leaves it out");
-    out += "\n";
-    if (entry.nBlankBefore > 0)
-      out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
-             " before\n";
-    if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
-    out += "#: " + strRef + ":" + std::to_string(entry.nSourceLine) + "\n";
-    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += "#, c-format\n";
-    out += PoField("msgid", Utf8FromX(entry.strSource));
-    out += PoField("msgstr", Utf8FromX(winner.strTransl));
+    XPoOut po;
+    po.nBlankBefore = entry.nBlankBefore;
+    po.nID = entry.nID;
+    po.vecComments.push_back("#: " + strRef + ":" + std::to_string(entry.nSourceLine));
+    po.strSource = entry.strSource;
+    po.strTransl = winner.strTransl;
+    out += PoEntryText(po);
   }
   return out;
 }
@@ -396,8 +431,8 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
   return bOk;
 }
 
-bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bPluralFirst, const std::string& strFile,
-                   XDiag& diag, XPoImport& out) {
+bool PoHeaderRead(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
+                  XCatHeader& header) {
   std::map<std::string, std::string> fields;
   for (const XPoEntry& e : vecEntries) {
     if (e.strId.empty() && !e.bContext && !e.bObsolete) {
@@ -407,16 +442,15 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bP
   }
 
   // The language line and title travel in the header; a different --lang gets its own.
-  XString strLanguageLine, strTitle;
   auto itLine = fields.find("X-RLG-Language-Line");
   if (itLine != fields.end()) {
     unsigned nValue = 0;
     XString strLine = XFromUtf8(itLine->second);
     if (HexScan(nValue, strLine) == 4 && nValue != 0 && (nLangID == 0 || static_cast<int>(nValue) == nLangID)) {
-      strLanguageLine = strLine;
+      header.strLanguageLine = strLine;
       nLangID = static_cast<int>(nValue);
       auto itTitle = fields.find("X-RLG-Title");
-      if (itTitle != fields.end()) strTitle = XFromUtf8(itTitle->second);
+      if (itTitle != fields.end()) header.strTitle = XFromUtf8(itTitle->second);
     }
   }
   auto itLocale = fields.find("Language");
@@ -425,23 +459,32 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bP
     diag.Error(strFile, 0, "the PO file names no catalog language; give one with --lang, like --lang 0407");
     return false;
   }
-  if (strLanguageLine.empty()) {
+  if (header.strLanguageLine.empty()) {
     char sz[16];
     std::snprintf(sz, sizeof sz, "%04x", static_cast<unsigned>(nLangID));
-    strLanguageLine = XFromUtf8(sz);
+    header.strLanguageLine = XFromUtf8(sz);
   }
-  if (strTitle.empty()) {
+  if (header.strTitle.empty()) {
     std::string strName = LanguageName(nLangID);
-    strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(strLanguageLine) : strName);
+    header.strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(header.strLanguageLine) : strName);
   }
   auto itEncoding = fields.find("X-RLG-Encoding");
-  if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, out.eEncoding))
+  if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, header.eEncoding))
     diag.Warning(strFile, 0, "unknown X-RLG-Encoding \"" + itEncoding->second + "\"; writing UTF-8");
   auto itEnds = fields.find("X-RLG-Line-Ends");
-  if (itEnds != fields.end()) out.bCRLF = itEnds->second != "LF";
-  int nTrailingBlank = 0;
+  if (itEnds != fields.end()) header.bCRLF = itEnds->second != "LF";
   auto itTrailing = fields.find("X-RLG-Trailing-Blank-Lines");
-  if (itTrailing != fields.end()) nTrailingBlank = std::max(0, std::min(std::atoi(itTrailing->second.c_str()), 1000));
+  if (itTrailing != fields.end())
+    header.nTrailingBlank = std::max(0, std::min(std::atoi(itTrailing->second.c_str()), 1000));
+  return true;
+}
+
+bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bPluralFirst, const std::string& strFile,
+                   XDiag& diag, XPoImport& out) {
+  XCatHeader header;
+  if (!PoHeaderRead(vecEntries, nLangID, strFile, diag, header)) return false;
+  out.eEncoding = header.eEncoding;
+  out.bCRLF = header.bCRLF;
 
   std::vector<XCatEntry> vecCat;
   // Each msgid with the line and context of its first entry, and its place in vecCat.
@@ -516,7 +559,7 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bP
                      " skipped; catalogs have no plural forms (--plural=first imports msgstr[0] for the singular "
                      "text)");
   out.nEntries = static_cast<int>(vecCat.size());
-  out.vecLines = CatalogLines(strLanguageLine, strTitle, vecCat, nTrailingBlank);
+  out.vecLines = CatalogLines(header.strLanguageLine, header.strTitle, vecCat, header.nTrailingBlank);
   return true;
 }
 
