@@ -139,6 +139,8 @@ TEST(CharsetDecode, ReadsTheCharsetsOfRealCatalogs) {
       {"CP1252", "\x80", u"\u20AC"},
       {"EUC-JP", "\xC6\xFC\xCB\xDC", u"\u65E5\u672C"},
       {"Shift_JIS", "\x93\xFA\x96\x7B", u"\u65E5\u672C"},
+      {"Shift_JIS", "\x95\\\\ ~", u"\u8868\\ ~"},  // a trail byte 0x5C; ASCII stays ASCII
+
       {"GB2312", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
       {"GBK", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
       {"BIG5", "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},

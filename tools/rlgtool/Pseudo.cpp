@@ -47,10 +47,15 @@ XString PseudoText(XStringView text, int nExpandPercent) {
   size_t nShown = 0;
   for (size_t i = 0; i < body.size(); ++i) {
     size_t nKeep = 0;
-    if (body[i] == XChar('%'))
+    if (body[i] == XChar('%')) {
       nKeep = FormatDirectiveLength(body, i);
-    else if (body[i] == XChar('&') && i + 1 < body.size())
+    } else if (body[i] == XChar('&') && i + 1 < body.size()) {
       nKeep = 2;  // "&&", or a mnemonic with its own letter
+    } else if (body[i] == XChar('&')) {
+      out += XT("&&");  // a lone "&" at the end would take the marker that follows as its mnemonic
+      ++nShown;
+      continue;
+    }
     if (nKeep > 0) {
       out += body.substr(i, nKeep);
       nShown += body[i] == XChar('&') ? 1 : nKeep;

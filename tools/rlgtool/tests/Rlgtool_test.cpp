@@ -9,12 +9,15 @@
 
 #include "Catalog.h"
 #include "Check.h"
+#include "Merge.h"
 #include "Po.h"
 #include "Printf.h"
+#include "Pseudo.h"
 #include "TextIO.h"
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictAccess.h"
 #include "colang/detail/DictText.h"
+#include "colang/pattern/Token.h"
 #include "support/TestSupport.h"
 
 namespace rlgtool {
@@ -345,6 +348,58 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   vecNoLanguage[0].strId = "A";
   vecNoLanguage[0].strStr = "B";
   EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, false, "t.po", diag, result));
+}
+
+TEST(RlgtoolMergeTest, AdaptsTranslationsOfTextsThatChangedOnlyAroundTheirWords) {
+  struct {
+    const char16_t* pszOldSource;
+    const char16_t* pszOldTransl;
+    const char16_t* pszNewSource;
+    const char16_t* pszAdapted;
+  } cases[] = {
+      {u"&Open...\tCtrl+O", u"\u00D6&ffnen...\tStrg+O", u"Open...\tCtrl+Shift+O", u"\u00D6ffnen...\tStrg+Shift+O"},
+      {u"&Print...\tCtrl+P", u"&Drucken...\tStrg+P", u"&Print...", u"&Drucken..."},
+      {u"Print", u"Drucken", u"Print\tCtrl+P", u"Drucken\tCtrl+P"},
+      {u"&Open", u"\u958B\u304F(&O)", u"Open", u"\u958B\u304F"},
+      {u"Open", u"\u00AB Ouvrir", u"&Open", u"\u00AB &Ouvrir"},
+      {u"Save &As...", u"Speichern &unter...", u"Save As", u"Speichern unter"},
+      {u"Name:", u"Nom :", u"Name", u"Nom"},
+      {u"Name", u"Nom", u"Name\u2026", u"Nom\u2026"},
+      {u"Total", u"Summe", u"  Total:\n", u"  Summe:\n"},
+  };
+  for (const auto& c : cases) {
+    auto x = [](const char16_t* psz) { return XString(reinterpret_cast<const XChar*>(psz)); };
+    SCOPED_TRACE(Narrow(x(c.pszNewSource).c_str()));
+    ASSERT_EQ(LabelSplit(x(c.pszOldSource)).strCore, LabelSplit(x(c.pszNewSource)).strCore);
+    EXPECT_EQ(TranslationAdapt(x(c.pszOldSource), x(c.pszOldTransl), x(c.pszNewSource)), x(c.pszAdapted));
+  }
+}
+
+TEST(RlgtoolPseudoTest, KeepsEveryTextUsable) {
+  const char* const kTexts[] = {"&Open...\tCtrl+O", "Save &As...", "Page %d of %d", "%1$s of %2$5.1f",
+                                "100% sure",        "%d%% done",   "A && B",        "\n  Indented\n",
+                                "%.*s: %ls",        "Trailing &",  "E&xit\tAlt+F4", "Progress: %3d%%"};
+  for (const char* pszText : kTexts) {
+    SCOPED_TRACE(pszText);
+    XString strText = Widen(pszText);
+    XString strPseudo = PseudoText(strText, 40);
+    XLabel source = LabelSplit(strText), pseudo = LabelSplit(strPseudo);
+    EXPECT_NE(strPseudo, strText);
+    EXPECT_EQ(pseudo.strAccel, source.strAccel);
+    EXPECT_EQ(pseudo.strLead, source.strLead);
+    ASSERT_EQ(pseudo.nMnemonic < 0, source.nMnemonic < 0);
+    if (source.nMnemonic >= 0) {
+      EXPECT_EQ(pseudo.strCore[static_cast<size_t>(pseudo.nMnemonic)],
+                source.strCore[static_cast<size_t>(source.nMnemonic)]);
+    }
+    XFormatVerdict verdict = FormatCheck(strText, strPseudo, XFormatFlag::eFFAuto, false);
+    EXPECT_EQ(verdict.strError, "");
+    EXPECT_EQ(XTokVec(strPseudo.c_str()).HasFormat(), XTokVec(strText.c_str()).HasFormat());
+    // Lengthened by 40 percent at least, with the markers.
+    XStringView label = XStringView(strText).substr(0, strText.find(XChar('\t')));
+    EXPECT_GE(strPseudo.find(XChar('\t')) == XString::npos ? strPseudo.size() : strPseudo.find(XChar('\t')),
+              label.size() * 14 / 10);
+  }
 }
 
 // The tool's own reading of a catalog must agree with what the library loads.
