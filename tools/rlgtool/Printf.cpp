@@ -38,6 +38,7 @@ struct XDirective {
   std::string strInvalid;
   std::vector<XPart> vecParts;
   bool bLocaleDigits = false;
+  bool bWindows = false;  // a size prefix only Windows reads
 };
 
 std::string SizedInt(const std::string& strSize, bool bUnsigned) {
@@ -144,6 +145,7 @@ XDirective DirectiveRead(XStringView text, size_t i) {
     }
   }
   std::string strSize;
+  d.bWindows = IsOneOf(at(k), "Iw");
   if (at(k) == XChar('I') && at(k + 1) == XChar('6') && at(k + 2) == XChar('4')) {
     strSize = "ll", k += 3;
   } else if (at(k) == XChar('I') && at(k + 1) == XChar('3') && at(k + 2) == XChar('2')) {
@@ -238,6 +240,8 @@ XFormat FormatParse(XStringView text) {
     }
     ++out.nDirectives;
     if (d.bLocaleDigits && out.strLocaleDigits.empty()) out.strLocaleDigits = Utf8FromX(text.substr(i, d.nLength));
+    if ((d.bLocaleDigits || d.bWindows) && out.strWindows.empty())
+      out.strWindows = Utf8FromX(text.substr(i, d.nLength));
     i += d.nLength - 1;
     for (XPart& part : d.vecParts) {
       if (part.nNumber == 0) {
@@ -283,11 +287,19 @@ XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag e
   XFormat t = FormatParse(transl);
   if (!t.IsValid()) {
     verdict.strError = "the translation is not a valid format, unlike the source: " + t.strInvalid;
+    if (!s.strWindows.empty()) {
+      verdict.vecWarnings.push_back(verdict.strError);
+      verdict.strError.clear();
+    }
     return verdict;
   }
   verdict.strError = ArgsCompare(s, t);
-  if (!verdict.strError.empty()) return verdict;
-
+  if (!verdict.strError.empty() && !s.strWindows.empty()) {
+    verdict.vecWarnings.push_back(verdict.strError + " (as Windows reads " + s.strWindows +
+                                  "; gettext takes the source for no format)");
+    verdict.strError.clear();
+  }
+  if (!verdict.strError.empty() || !verdict.vecWarnings.empty()) return verdict;
   if (t.bNumbered && !s.bNumbered) {
     std::string strSpecs;
     for (size_t i = 0; i < t.vecArgs.size() && i < 3; ++i) strSpecs += (i == 0 ? "" : " ") + t.vecArgs[i].strSpec;

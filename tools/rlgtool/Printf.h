@@ -33,6 +33,7 @@ struct XFormat {
   int nDirectives = 0;              // specifiers, "%%" included
   bool bNumbered = false;           // takes its arguments by number (%1$s)
   std::string strLocaleDigits;      // the first specifier with glibc's I flag (%Id), empty when none
+  std::string strWindows;           // the first with I, I32, I64 or w, which gettext does not read, or empty
   std::string strInvalid;           // why the text is not a valid format; empty when it is
 
   bool IsValid() const { return strInvalid.empty(); }
@@ -56,7 +57,9 @@ struct XFormatVerdict {
 // Compares the specifiers of a translation with its source's. Without a flag
 // the source is a format when it holds a "%" and is a valid format, as
 // gettext decides before it checks; bPattern says the source is a pattern
-// entry of the library, which fills in the text's numbers in order.
+// entry of the library, which fills in the text's numbers in order. A
+// source with the Windows prefixes is checked as Windows reads it, but
+// gettext does not take it for a format: its differences are warnings.
 XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag eFlag, bool bPattern);
 
 // Whether the source is checked as a format without a flag; PO export marks

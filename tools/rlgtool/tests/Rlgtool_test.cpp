@@ -161,6 +161,8 @@ TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
       {"%d%% done", "%d%% fertig", "", ""},
       {"%i items, %x", "%d Elemente, %X", "", ""},
       {"%I64d", "%lld", "", ""},
+      {"# %s (key %s, mtime %I64u): ", "# %s (Schl\xC3\xBCssel %s, %%I64u): ", "",
+       "the translation has 2 format specifiers (%s %s) where the source has 3"},
       {"%zu", "%Zu", "", ""},
       {"%<PRId64> B", "%<PRIi64> B", "", ""},
       {"cannot write %s file '%s'", "no se puede escribir archivo '%2$s' de %1$s", "",
