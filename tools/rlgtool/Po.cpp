@@ -87,13 +87,13 @@ std::string PoField(const char* pszKeyword, const std::string& s) {
   return out;
 }
 
-// msgfmt knows the ISO C conversions only; texts with the Windows size
-// prefixes are exported without the c-format flag rather than rejected.
+// The entries whose formats check gives errors for are the ones msgfmt
+// checks: not those with the Windows size prefixes, which it does not know,
+// nor those whose specifiers may be a percent sign before a word.
 bool IsPlainCFormat(XStringView source) {
   if (!FormatIsChecked(source)) return false;
-  for (const XFormatArg& arg : FormatParse(source).vecArgs)
-    if (arg.strSpec.find_first_of("Iw") != std::string::npos) return false;
-  return true;
+  XFormat format = FormatParse(source);
+  return format.strWindows.empty() && !format.IsProse();
 }
 
 std::string Stem(const std::string& strPath) {

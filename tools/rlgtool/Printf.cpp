@@ -39,6 +39,7 @@ struct XDirective {
   std::vector<XPart> vecParts;
   bool bLocaleDigits = false;
   bool bWindows = false;  // a size prefix only Windows reads
+  bool bBlankFlag = false;
 };
 
 std::string SizedInt(const std::string& strSize, bool bUnsigned) {
@@ -126,6 +127,7 @@ XDirective DirectiveRead(XStringView text, size_t i) {
     if (bWindowsSize) break;
     if (!IsOneOf(c, "-+ #0'I")) break;
     if (c == XChar('I')) d.bLocaleDigits = true;
+    if (c == XChar(' ')) d.bBlankFlag = true;
   }
   for (XArgRole eRole : {XArgRole::eArgWidth, XArgRole::eArgPrecision}) {
     if (eRole == XArgRole::eArgPrecision) {
@@ -239,6 +241,10 @@ XFormat FormatParse(XStringView text) {
       continue;
     }
     ++out.nDirectives;
+    if (!d.vecParts.empty()) {
+      if (d.bBlankFlag && out.strBlankFlag.empty()) out.strBlankFlag = Utf8FromX(text.substr(i, d.nLength));
+      if (!d.bBlankFlag) out.bUnblanked = true;
+    }
     if (d.bLocaleDigits && out.strLocaleDigits.empty()) out.strLocaleDigits = Utf8FromX(text.substr(i, d.nLength));
     if ((d.bLocaleDigits || d.bWindows) && out.strWindows.empty())
       out.strWindows = Utf8FromX(text.substr(i, d.nLength));
@@ -287,7 +293,8 @@ XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag e
   XFormat t = FormatParse(transl);
   if (!t.IsValid()) {
     verdict.strError = "the translation is not a valid format, unlike the source: " + t.strInvalid;
-    if (!s.strWindows.empty()) {
+    if (s.IsProse()) verdict.strError += "; unless the source's " + s.strBlankFlag + " is a percent sign before a word";
+    if (!s.strWindows.empty() || s.IsProse()) {
       verdict.vecWarnings.push_back(verdict.strError);
       verdict.strError.clear();
     }
@@ -297,6 +304,11 @@ XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag e
   if (!verdict.strError.empty() && !s.strWindows.empty()) {
     verdict.vecWarnings.push_back(verdict.strError + " (as Windows reads " + s.strWindows +
                                   "; gettext takes the source for no format)");
+    verdict.strError.clear();
+  }
+  if (!verdict.strError.empty() && s.IsProse()) {
+    verdict.vecWarnings.push_back(verdict.strError + "; unless the source's " + s.strBlankFlag +
+                                  " is a percent sign before a word, not a format");
     verdict.strError.clear();
   }
   if (!verdict.strError.empty() || !verdict.vecWarnings.empty()) return verdict;

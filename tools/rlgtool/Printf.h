@@ -35,8 +35,13 @@ struct XFormat {
   std::string strLocaleDigits;      // the first specifier with glibc's I flag (%Id), empty when none
   std::string strWindows;           // the first with I, I32, I64 or w, which gettext does not read, or empty
   std::string strInvalid;           // why the text is not a valid format; empty when it is
+  std::string strBlankFlag;         // the first specifier with a blank flag ("% o" in "100% of"), or empty
+  bool bUnblanked = false;          // a specifier that takes an argument has no blank flag
 
   bool IsValid() const { return strInvalid.empty(); }
+  // Every specifier that takes an argument has a blank flag, as a percent
+  // sign before a word has ("100% of"): rarely a format in a program.
+  bool IsProse() const { return !strBlankFlag.empty() && !bUnblanked; }
 };
 
 XFormat FormatParse(XStringView text);
@@ -59,7 +64,8 @@ struct XFormatVerdict {
 // gettext decides before it checks; bPattern says the source is a pattern
 // entry of the library, which fills in the text's numbers in order. A
 // source with the Windows prefixes is checked as Windows reads it, but
-// gettext does not take it for a format: its differences are warnings.
+// gettext does not take it for a format: its differences are warnings, and
+// so are those of a source whose specifiers all have a blank flag.
 XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag eFlag, bool bPattern);
 
 // Whether the source is checked as a format without a flag; PO export marks

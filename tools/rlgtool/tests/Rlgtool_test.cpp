@@ -185,6 +185,7 @@ TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
       {"%s", "%2$s", "the translation is not a valid format, unlike the source: argument 2 is taken but argument 1",
        ""},
       {"%d%%", "%d% fertig", "the translation has 2 format specifiers (%d % f)", ""},
+      {"50% off", "50% Rabatt", "", "the translation is not a valid format, unlike the source: \"% R\""},
       {"%s", "%s %y", "the translation is not a valid format, unlike the source: \"%y\" is not a format specifier", ""},
       {"100%% of %s", "%s zu 100%", "the translation is not a valid format, unlike the source: \"%\" at the end", ""},
       {"%1$s %2$d", "%1$s %d", "the translation is not a valid format, unlike the source: numbered (%1$s) and", ""},
