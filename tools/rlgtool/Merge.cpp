@@ -243,11 +243,16 @@ int TextSetRead(const std::string& strPath, int nLangID, bool bNeedLanguage, XDi
     }
     bool bHeaderSeen = false;
     std::set<std::string> setIds;
+    int nLeftOut = 0;
     for (XPoEntry& e : vecPo) {
       bool bHeader = e.strId.empty() && !e.bContext && !bHeaderSeen;
       bHeaderSeen = bHeaderSeen || bHeader;
+      if (bHeader || e.bObsolete || e.strId.empty()) continue;
       // Catalogs have no context and no plural forms: the first of equal texts is taken.
-      if (bHeader || e.bObsolete || e.bPlural || e.strId.empty() || !setIds.insert(e.strId).second) continue;
+      if (e.bPlural || !setIds.insert(e.strId).second) {
+        ++nLeftOut;
+        continue;
+      }
       XTextEntry entry;
       entry.strSource = XFromUtf8(e.strId);
       entry.nID = colang::detail::IDFromLine(entry.strSource);
@@ -257,6 +262,10 @@ int TextSetRead(const std::string& strPath, int nLangID, bool bNeedLanguage, XDi
       entry.vecComments = std::move(e.vecComments);
       out.vecEntries.push_back(std::move(entry));
     }
+    if (nLeftOut > 0)
+      diag.Warning(strPath, 0,
+                   "left out " + std::to_string(nLeftOut) + " entr" + (nLeftOut == 1 ? "y" : "ies") +
+                       " a catalog cannot hold (plural forms, or told from another only by msgctxt)");
     return eExitOk;
   }
   XCatalog cat;
