@@ -186,7 +186,7 @@ foreach(case
 endforeach()
 expect(RC 1 ERR "charsets/unknown.po: error: unknown charset \"X-NO-SUCH-CHARSET\" in the header's Content-Type<semicolon> convert the file to UTF-8 (msgconv --to-code=UTF-8)\n"
   ARGS import-po charsets/unknown.po -o charsets/unknown040c.rlg)
-expect(RC 1 ERR "charsets/broken.po:16: error: bytes that are not EUC-JP, the charset the header names\n"
+expect(RC 1 ERR "charsets/broken.po:16: error: bytes that are not Shift_JIS, the charset the header names\n"
   ARGS import-po charsets/broken.po -o charsets/broken0411.rlg)
 
 # --- merge: the next version's template takes the old translations ----------------

@@ -22,6 +22,6 @@ po gb2312.po GB2312 zh_CN "打开(&O)...\\tCtrl+O" "%d 个文件" "查看"
 po big5.po BIG5 zh_TW "開啟(&O)...\\tCtrl+O" "%d 個檔案" "功能"
 po euckr.po EUC-KR ko "열기(&O)...\\tCtrl+O" "%d개 파일" "보기"
 po unknown.po X-NO-SUCH-CHARSET fr "&Ouvrir...\\tCtrl+O" "%d fichiers" "Vue" ISO-8859-1
-# EUC-JP with a lead byte and no trail byte on line 10.
-po broken.po EUC-JP ja "開く(&O)...\\tCtrl+O" "%d 個のファイル" "表示"
-printf 'msgid "Cut"\nmsgstr "\xC6"\n' >> broken.po
+# Shift_JIS with a lead byte that a quote follows on line 16.
+po broken.po Shift_JIS ja "開く(&O)...\\tCtrl+O" "%d 個のファイル" "表示"
+printf 'msgid "Cut"\nmsgstr "\x81"\n' >> broken.po
