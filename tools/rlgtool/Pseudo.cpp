@@ -50,7 +50,8 @@ XString PseudoText(XStringView text, int nExpandPercent) {
     if (body[i] == XChar('%')) {
       nKeep = FormatDirectiveLength(body, i);
     } else if (body[i] == XChar('&') && i + 1 < body.size()) {
-      nKeep = 2;  // "&&", or a mnemonic with its own letter
+      // "&&", or a mnemonic with its own letter; a specifier after it stays whole.
+      nKeep = body[i + 1] == XChar('%') ? 1 : 2;
     } else if (body[i] == XChar('&')) {
       out += XT("&&");  // a lone "&" at the end would take the marker that follows as its mnemonic
       ++nShown;

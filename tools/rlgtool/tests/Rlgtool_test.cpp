@@ -379,9 +379,9 @@ TEST(RlgtoolMergeTest, AdaptsTranslationsOfTextsThatChangedOnlyAroundTheirWords)
 }
 
 TEST(RlgtoolPseudoTest, KeepsEveryTextUsable) {
-  const char* const kTexts[] = {"&Open...\tCtrl+O", "Save &As...", "Page %d of %d", "%1$s of %2$5.1f",
-                                "100% sure",        "%d%% done",   "A && B",        "\n  Indented\n",
-                                "%.*s: %ls",        "Trailing &",  "E&xit\tAlt+F4", "Progress: %3d%%"};
+  const char* const kTexts[] = {
+      "&Open...\tCtrl+O", "Save &As...", "Page %d of %d", "%1$s of %2$5.1f", "100% sure",       "%d%% done",  "A && B",
+      "\n  Indented\n",   "%.*s: %ls",   "Trailing &",    "E&xit\tAlt+F4",   "Progress: %3d%%", "&%1$d files"};
   for (const char* pszText : kTexts) {
     SCOPED_TRACE(pszText);
     XString strText = Widen(pszText);
