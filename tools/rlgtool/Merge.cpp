@@ -21,6 +21,8 @@ bool EndsWith(const XString& s, XStringView suffix) {
   return s.size() >= suffix.size() && XStringView(s).substr(s.size() - suffix.size()) == suffix;
 }
 
+// A character a new mnemonic may stand on: a letter of any script, not a
+// digit, blank, punctuation or symbol.
 bool IsLetter(XChar c) {
   auto u = static_cast<char16_t>(c);
   return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') ||
