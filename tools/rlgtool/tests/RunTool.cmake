@@ -184,6 +184,8 @@ foreach(case
     endif()
   endforeach()
 endforeach()
+expect(RC 1 ERR "Flags.po:22: error: the translation has 1 format specifier (%d) where the source has no format specifier\nFlags.po: note: imported 2 entries<semicolon> left out 0 untranslated and 2 fuzzy\n"
+  ARGS import-po Flags.po -o Flags0407.rlg)
 expect(RC 1 ERR "charsets/unknown.po: error: unknown charset \"X-NO-SUCH-CHARSET\" in the header's Content-Type<semicolon> convert the file to UTF-8 (msgconv --to-code=UTF-8)\n"
   ARGS import-po charsets/unknown.po -o charsets/unknown040c.rlg)
 expect(RC 1 ERR "charsets/broken.po:16: error: bytes that are not Shift_JIS, the charset the header names\n"
