@@ -18,7 +18,9 @@ COLANG_API XTraceSink TraceSinkSet(XTraceSink pfnSink);
 // button pressed (IDOK and the like).
 using XMessageBoxHook = int (*)(const XChar* pszText, unsigned nType, unsigned nHelpContext);
 
-// Sets the message box destination; nullptr restores the default (the
-// platform's message box on Windows, standard error on Linux). Returns the
-// previous hook, or nullptr when the default was in effect.
+// Sets the message box destination; nullptr restores the default: on Windows
+// a modal box owned by the calling thread's active window and titled with the
+// host program's file name without extension; on Linux a line on standard
+// error, that title in brackets first. Returns the previous hook, or nullptr
+// when the default was in effect.
 COLANG_API XMessageBoxHook MessageBoxHookSet(XMessageBoxHook pfnHook);

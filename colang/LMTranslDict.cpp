@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "colang/detail/DictMaps.h"
 #include "colang/detail/Globals.h"
 #include "colang/detail/ModuleContext.h"
 #include "colang/detail/PairBatch.h"
@@ -26,9 +27,9 @@ const XLMTranslDict& XLMTranslDict::operator=(XLMTranslDict&& other) noexcept {
   if (&other == this) return *this;
   m_nLangID = other.m_nLangID;
   m_vecRLGFilesLoaded = std::move(other.m_vecRLGFilesLoaded);
-  m_mapIdTransl = std::move(other.m_mapIdTransl);
-  m_mapRetransl = std::move(other.m_mapRetransl);
-  m_mapTransl = std::move(other.m_mapTransl);
+  *m_mapIdTransl = std::move(*other.m_mapIdTransl);
+  *m_mapRetransl = std::move(*other.m_mapRetransl);
+  *m_mapTransl = std::move(*other.m_mapTransl);
   other.Empty();
   return *this;
 }
@@ -43,9 +44,9 @@ const XLMTranslDict& XLMTranslDict::Assign(const XLMTranslDict& other) {
   Empty();
   m_nLangID = other.m_nLangID;
   m_vecRLGFilesLoaded = other.m_vecRLGFilesLoaded;
-  m_mapIdTransl = other.m_mapIdTransl;
-  m_mapRetransl = other.m_mapRetransl;
-  m_mapTransl = other.m_mapTransl;
+  *m_mapIdTransl = *other.m_mapIdTransl;
+  *m_mapRetransl = *other.m_mapRetransl;
+  *m_mapTransl = *other.m_mapTransl;
   return *this;
 }
 
@@ -53,9 +54,9 @@ void XLMTranslDict::Empty() {
   XModuleContextGuard guard;
   m_nLangID = 0;
   m_vecRLGFilesLoaded.clear();
-  m_mapIdTransl.Clear();
-  m_mapRetransl.Clear();
-  m_mapTransl.Clear();
+  m_mapIdTransl->Clear();
+  m_mapRetransl->Clear();
+  m_mapTransl->Clear();
 }
 
 void XLMTranslDict::LangIDSet(int nLangID) {
@@ -87,18 +88,18 @@ void XLMTranslDict::PairInsert(const XChar* pszSource, const XChar* pszTransl) {
   // Everything that can fail comes first; then both maps change together.
   XStringView aTexts[2];
   const XTextBlock block = BlockOf({XStringView(pszSource), XStringView(pszTransl)}, aTexts);
-  m_mapTransl.StoreReserve();
-  m_mapRetransl.StoreReserve();
-  m_mapTransl.Store({aTexts[0], aTexts[1]}, block);
-  m_mapRetransl.Store({aTexts[1], aTexts[0]}, block);
+  m_mapTransl->StoreReserve();
+  m_mapRetransl->StoreReserve();
+  m_mapTransl->Store({aTexts[0], aTexts[1]}, block);
+  m_mapRetransl->Store({aTexts[1], aTexts[0]}, block);
 }
 
 void XLMTranslDict::PairInsert(unsigned int nID, const XChar* pszTransl) {
   XModuleContextGuard guard;
   XStringView text;
   const XTextBlock block = BlockOf({XStringView(pszTransl)}, &text);
-  m_mapIdTransl.StoreReserve();
-  m_mapIdTransl.Store({nID, text}, block);
+  m_mapIdTransl->StoreReserve();
+  m_mapIdTransl->Store({nID, text}, block);
 }
 
 void XLMTranslDict::PairsInsert(XPairBatch& batch) {
@@ -108,21 +109,21 @@ void XLMTranslDict::PairsInsert(XPairBatch& batch) {
   // reading order until something walks them in key order, and leaves the
   // retranslation map without its index until it is first used. The
   // translation map comes last, as it may take the batch's pairs over.
-  XTextMap mapRetransl = m_mapRetransl.Merged(batch, true);
-  XIdMap mapIdTransl = m_mapIdTransl.Merged(batch.m_vecIds, batch.m_vecBlocks);
-  XTextMap mapTransl = m_mapTransl.Merged(batch, false);
+  XTextMap mapRetransl = m_mapRetransl->Merged(batch, true);
+  XIdMap mapIdTransl = m_mapIdTransl->Merged(batch.m_vecIds, batch.m_vecBlocks);
+  XTextMap mapTransl = m_mapTransl->Merged(batch, false);
   // Nothing below can fail: the dictionary changes all at once or not at all.
-  m_mapTransl = std::move(mapTransl);
-  m_mapRetransl = std::move(mapRetransl);
-  m_mapIdTransl = std::move(mapIdTransl);
+  *m_mapTransl = std::move(mapTransl);
+  *m_mapRetransl = std::move(mapRetransl);
+  *m_mapIdTransl = std::move(mapIdTransl);
 }
 
 const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
   std::size_t nLength = 0;
-  if (const XChar* pszFound = m_mapTransl.Find(pszText, nLength)) return pszFound;
-  const XChar* pszPattern = PatternTranslate(pszText, nLength, m_mapTransl);
+  if (const XChar* pszFound = m_mapTransl->Find(pszText, nLength)) return pszFound;
+  const XChar* pszPattern = PatternTranslate(pszText, nLength, *m_mapTransl);
   if (pszPattern == nullptr && colang::detail::g_ptrUntranslatedLog != nullptr)
     colang::detail::g_ptrUntranslatedLog->Record(pszText, m_nLangID);
   return pszPattern;
@@ -131,13 +132,13 @@ const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
 const XChar* XLMTranslDict::CheckTranslate(unsigned int nID) const {
   XModuleContextGuard guard;
   if (!IsValid()) return nullptr;
-  return m_mapIdTransl.Find(nID);
+  return m_mapIdTransl->Find(nID);
 }
 
 const XChar* XLMTranslDict::CheckRetranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
   if (pszText == nullptr || !IsValid()) return nullptr;
-  return m_mapRetransl.Find(pszText);
+  return m_mapRetransl->Find(pszText);
 }
 
 const XChar* XLMTranslDict::StringTranslate(const XChar* pszText) const {

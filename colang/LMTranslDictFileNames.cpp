@@ -4,13 +4,14 @@
 #include "colang/detail/DictText.h"
 #include "colang/detail/Format.h"
 #include "colang/detail/ModuleContext.h"
+#include "colang/detail/PathSplit.h"
 #include "colang/detail/Trace.h"
 #include "colang/etc.h"
 #include "colang/platform/Path.h"
 
 using colang::detail::HexFormat;
+using colang::detail::PathSplit;
 using colang::detail::XModuleContextGuard;
-using colang::platform::PathSplit;
 
 namespace colang::detail {
 
@@ -76,8 +77,7 @@ bool XLMTranslDict::RLGFilenameComplete(XString& strOut, const XChar* pszFilenam
   if (pszFilename == nullptr) return false;
   int nLangID = LangIDFromFilename(pszFilename);
   XString strDrive, strDir, strFile, strExt;
-  // A name whose parts do not fit the splitter cannot be completed.
-  if (!PathSplit(pszFilename, &strDrive, &strDir, &strFile, &strExt)) return false;
+  PathSplit(pszFilename, &strDrive, &strDir, &strFile, &strExt);
   if (nLangID == 0) {
     if (m_nLangID == 0) return false;
     strFile += HexFormat(static_cast<unsigned>(m_nLangID), 4);
@@ -105,12 +105,18 @@ bool XLMTranslDict::RLGFileLoadedSearch(const XChar* pszFilename, unsigned* pnIn
     colang::detail::TraceReport(XT("XLMTranslDict::RLGFileLoadedSearch(\"%s\"): error\n"), pszFilename);
     return false;
   }
-  strName = colang::platform::PathLoadedForm(strName);
-  for (size_t i = 0; i < m_vecRLGFilesLoaded.size(); ++i) {
-    if (m_vecRLGFilesLoaded[i] == strName) {
-      if (pnIndex != nullptr) *pnIndex = static_cast<unsigned>(i);
-      return true;
+  // The list holds each file's path in the form the reader took from the
+  // open file. A name written in that form is found as it is; any other
+  // spelling of an existing file is brought to it first.
+  auto found = [this, pnIndex](const XString& strPath) {
+    for (size_t i = 0; i < m_vecRLGFilesLoaded.size(); ++i) {
+      if (m_vecRLGFilesLoaded[i] == strPath) {
+        if (pnIndex != nullptr) *pnIndex = static_cast<unsigned>(i);
+        return true;
+      }
     }
-  }
-  return false;
+    return false;
+  };
+  if (m_vecRLGFilesLoaded.empty()) return false;
+  return found(strName) || found(colang::platform::PathLoadedForm(strName));
 }

@@ -7,13 +7,14 @@
 #include "colang/LMTranslDict.h"
 #include "colang/SessionDataMng.h"
 #include "colang/detail/ModuleContext.h"
+#include "colang/detail/PathSplit.h"
 #include "colang/detail/Trace.h"
 #include "colang/platform/Path.h"
 #include "colang/platform/Win32.h"
 
+using colang::detail::PathSplit;
 using colang::detail::XModuleContextGuard;
 using colang::platform::FileStatusQuery;
-using colang::platform::PathSplit;
 
 namespace {
 
@@ -82,8 +83,7 @@ XString FilePathSearch(const XChar* pszFilename) {
   if (FileStatusQuery(pszFilename, &strFound)) return strFound;
 
   XString strDrive, strDir, strFname, strExt;
-  // A name whose parts do not fit the splitter is looked for only as itself.
-  if (!PathSplit(pszFilename, &strDrive, &strDir, &strFname, &strExt)) return {};
+  PathSplit(pszFilename, &strDrive, &strDir, &strFname, &strExt);
   const XString strFile = strFname + strExt;
 
   // The parent directory, never a root: for the working directory, its

@@ -52,7 +52,9 @@ wchar_t FirstMnemonic(HMENU hBar) {
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
   std::wstring strArgs = pszCmdLine != nullptr ? pszCmdLine : L"";
-  bool bTranslate = strArgs.find(L"--translate") != std::wstring::npos;
+  // --pseudo loads the pseudo-locale catalog (made by rlgtool pseudo) instead of the German one.
+  bool bPseudo = strArgs.find(L"--pseudo") != std::wstring::npos;
+  bool bTranslate = bPseudo || strArgs.find(L"--translate") != std::wstring::npos;
   bool bOpenMenu = strArgs.find(L"--open-menu") != std::wstring::npos;
 
   const LPCWSTR pszMenuType = MAKEINTRESOURCEW(4), pszDialogType = MAKEINTRESOURCEW(5);  // RT_MENU, RT_DIALOG
@@ -70,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
     std::wstring strDir(szExe);
     strDir.erase(strDir.find_last_of(L"\\/") + 1);
     strDir += L"rlg";
-    if (!CoLoadLanguage(strDir.c_str(), L"App", 0x407)) return 2;
+    if (!CoLoadLanguage(strDir.c_str(), L"App", bPseudo ? 0x501 : 0x407)) return 2;
     CoTranslateWindow(hWnd);
   }
 

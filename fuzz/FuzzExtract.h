@@ -21,8 +21,9 @@ inline void ExtractAll(const rlgtool::XResFile& file) {
   extractor.PairsAdd(file, 0x0007, 0x0000);
   const std::vector<rlgtool::XExtractEntry> vecEntries = extractor.Entries();
   rlgtool::ExtractPo(vecEntries, false, 0x0407, "fuzz");
-  const rlgtool::XCatalog cat =
-      rlgtool::CatalogParse("Fuzz0407.rlg", rlgtool::TextDecode(rlgtool::ExtractCatalog(vecEntries, 0x0407)));
+  const rlgtool::XCatalog cat = rlgtool::CatalogParse(
+      "Fuzz0407.rlg", rlgtool::TextDecode(rlgtool::TextEncode(rlgtool::ExtractCatalog(vecEntries, 0x0407),
+                                                              rlgtool::XEncoding::eEncUtf8, true)));
   FUZZ_CHECK(cat.vecEntries.size() == vecEntries.size());
   for (std::size_t i = 0; i < vecEntries.size() && i < cat.vecEntries.size(); ++i) {
     FUZZ_CHECK(cat.vecEntries[i].strSource == vecEntries[i].strSource);

@@ -2,6 +2,8 @@
 // directory, completion of partial names and the search for loaded files.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictText.h"
 #include "support/Sandbox.h"
@@ -140,9 +142,12 @@ TEST_F(CompletionTest, LoadedFilesAreFoundByTheirExactPath) {
   // A bare name completes to the same full path through the search.
   EXPECT_TRUE(dict.RLGFileLoadedSearch(XT("App0407.rlg")));
   EXPECT_TRUE(dict.RLGFileLoadedSearch(XT("App")));
+#if !defined(_WIN32)
+  // Another letter case names another file here.
   XString strUpper = strPath;
   strUpper.replace(strUpper.size() - 11, 3, XT("APP"));
   EXPECT_FALSE(dict.RLGFileLoadedSearch(strUpper.c_str()));
+#endif
 
   XLMTranslDict empty;
   TraceCapture trace;
@@ -151,6 +156,41 @@ TEST_F(CompletionTest, LoadedFilesAreFoundByTheirExactPath) {
   const XString strPrefix = XT(".\\LMTranslDict(250): #####\tXLMTranslDict::RLGFileLoadedSearch(\"");
   EXPECT_EQ(trace.Lines(),
             (std::vector<XString>{strPrefix + XT("App\"): error\n"), strPrefix + XT("(null)\"): error\n")}));
+}
+
+TEST_F(CompletionTest, EverySpellingOfALoadedFileIsAlreadyLoaded) {
+  m_dir.Write("Catalog Files/App0407.rlg", "0407\nDeutsch\nOpen\nÖffnen\n");
+  m_dir.Write("cwd/More0407.rlg", "0407\nDeutsch\nSave\nSpeichern\n");
+  const XString strPath = m_dir.Text("Catalog Files/App0407.rlg");
+  std::vector<XString> vecSpellings{m_dir.Text("cwd/../Catalog Files/./App0407.rlg")};
+#if defined(_WIN32)
+  // The file system ignores letter case, and may give the file a short name.
+  XString strUpper = strPath;
+  for (XChar& c : strUpper)
+    if (c >= 'a' && c <= 'z') c = static_cast<XChar>(c - 'a' + 'A');
+  vecSpellings.push_back(strUpper);
+  XChar szShort[MAX_PATH];
+  DWORD n = GetShortPathNameW(strPath.c_str(), szShort, MAX_PATH);
+  if (n > 0 && n < MAX_PATH && XString(szShort) != strPath) {
+    vecSpellings.push_back(szShort);
+    EXPECT_NE(XString(szShort).find(XChar('~')), XString::npos);
+  }
+#endif
+  for (const XString& strSpelling : vecSpellings) {
+    SCOPED_TRACE(Narrow(strSpelling));
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(strPath.c_str(), false));
+    ASSERT_TRUE(dict.RLGFileRead(XT("More0407"), true));
+    unsigned nIndex = 99;
+    EXPECT_TRUE(dict.RLGFileLoadedSearch(strSpelling.c_str(), &nIndex));
+    EXPECT_EQ(nIndex, 0u);
+    // Neither read reads the file again: the replacing one keeps the catalog
+    // added since, the appending one lists nothing twice.
+    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), false));
+    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), true));
+    EXPECT_EQ(dict.RLGFilesLoaded().size(), 2u);
+    EXPECT_EQ(XString(dict.StringTranslate(XT("Save"))), XT("Speichern"));
+  }
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
-// The path splitter, full paths, working directory, OLE variants and bulk
-// memory, on the emulation and on Windows alike.
+// The path splitter, full paths, working directory, OLE variants, bulk
+// memory and character set decoding, on the emulation and on Windows alike.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "colang/detail/PathSplit.h"
+#include "colang/platform/Charset.h"
 #include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
 #include "support/Sandbox.h"
@@ -13,8 +15,8 @@
 namespace {
 
 using namespace colang::test;
+using colang::detail::PathSplit;
 using colang::platform::PathFullGet;
-using colang::platform::PathSplit;
 
 // Memory said to read as zeros does, at every size and each time again,
 // and all of what was asked for can be written.
@@ -119,6 +121,46 @@ TEST(BulkMemory, ThreadsTakeAndGiveBackBlocksTogether) {
   EXPECT_EQ(nSpoiledB, 0u);
 }
 
+// The charsets of real PO files, by the names their headers use.
+TEST(CharsetDecode, ReadsTheCharsetsOfRealCatalogs) {
+  using namespace colang::platform;
+  struct {
+    const char* pszCharset;
+    const char* pszBytes;
+    const char16_t* pszText;
+  } cases[] = {
+      {"ISO-8859-1", "caf\xE9", u"caf\u00E9"},
+      {"iso-8859-15", "\xA4", u"\u20AC"},
+      {"ISO-8859-2", "\xF5", u"\u0151"},
+      {"ISO-8859-7", "\xE1", u"\u03B1"},
+      {"ISO-8859-8", "\xE0", u"\u05D0"},
+      {"ISO-8859-9", "\xF0", u"\u011F"},
+      {"KOI8-R", "\xF2\xD5\xD3", u"\u0420\u0443\u0441"},
+      {"windows-1251", "\xD0\xF3\xF1", u"\u0420\u0443\u0441"},
+      {"CP1252", "\x80", u"\u20AC"},
+      {"EUC-JP", "\xC6\xFC\xCB\xDC", u"\u65E5\u672C"},
+      {"Shift_JIS", "\x93\xFA\x96\x7B", u"\u65E5\u672C"},
+      {"Shift_JIS", "\x95\\\\ ~", u"\u8868\\ ~"},  // a trail byte 0x5C; ASCII stays ASCII
+
+      {"GB2312", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
+      {"GBK", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
+      {"BIG5", "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},
+      {"EUC-KR", "\xC7\xD1\xB1\xDB", u"\uD55C\uAE00"},
+      {"UTF-8", "\xF0\x9F\x98\x80", u"\U0001F600"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszCharset);
+    XString strText;
+    ASSERT_EQ(CharsetDecode(c.pszCharset, c.pszBytes, strText), eCSOk);
+    EXPECT_EQ(strText, XString(reinterpret_cast<const XChar*>(c.pszText)));
+  }
+  XString strText = XT("kept?");
+  EXPECT_EQ(CharsetDecode("NO-SUCH-CHARSET", "a", strText), eCSUnknown);
+  EXPECT_EQ(CharsetDecode("EUC-JP", "ok \xC6", strText), eCSInvalid);  // cut off in a character
+  EXPECT_EQ(CharsetDecode("Shift_JIS", "\x81\x20", strText), eCSInvalid);
+  EXPECT_TRUE(strText.empty());
+}
+
 TEST(PathSplit, PartsFollowTheWindowsRules) {
   struct Case {
     const XChar* path;
@@ -141,17 +183,16 @@ TEST(PathSplit, PartsFollowTheWindowsRules) {
   }
 }
 
-TEST(PathSplit, APartBeyondItsRoomSplitsNothing) {
-  XString fname;
-  XString strLong = XT("dir\\") + XString(255, XChar('a')) + XT(".rlg");
-  ASSERT_TRUE(PathSplit(strLong.c_str(), nullptr, nullptr, &fname, nullptr));
-  EXPECT_EQ(fname.size(), 255u);
-  strLong = XT("dir\\") + XString(256, XChar('a')) + XT(".rlg");
-  XString dir = XT("old");
-  EXPECT_FALSE(PathSplit(strLong.c_str(), nullptr, &dir, &fname, nullptr));
-  EXPECT_EQ(dir, XT(""));
-  EXPECT_EQ(fname, XT(""));
-  EXPECT_FALSE(PathSplit(nullptr, nullptr, &dir, nullptr, nullptr));
+TEST(PathSplit, PartsOfAnyLength) {
+  // Deep build directories and long names split like short ones.
+  const XString strDir = XT("C:") + XString(300, XChar('\\'));
+  const XString strFname(300, XChar('a'));
+  XString drive, dir, fname, ext = XT("old");
+  ASSERT_TRUE(PathSplit((strDir + strFname + XT(".rlg")).c_str(), &drive, &dir, &fname, &ext));
+  EXPECT_EQ(drive + XT("|") + dir + XT("|") + fname + XT("|") + ext,
+            XT("C:|") + strDir.substr(2) + XT("|") + strFname + XT("|.rlg"));
+  EXPECT_FALSE(PathSplit(nullptr, nullptr, &dir, nullptr, &ext));
+  EXPECT_EQ(dir + ext, XT(""));
 }
 
 TEST(PathFullGet, EverySpellingOfANameGivesOneForm) {

@@ -13,10 +13,10 @@ namespace {
 using namespace rlgtool;
 
 // The catalog of the program's English texts, or of English paired with German.
-std::string Catalog(const std::string& strBytes, bool bPair, size_t& nEntries) {
+std::vector<XString> Catalog(const std::string& strBytes, bool bPair, size_t& nEntries) {
   XResFile file;
   std::string strError, strMessages;
-  if (!PeRead(strBytes, file, strError)) return "";
+  if (!PeRead(strBytes, file, strError)) return {};
   XDiag diag(&strMessages, false);
   XExtractor extractor(XStringsAs::eIds, false, diag);
   if (bPair)

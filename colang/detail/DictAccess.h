@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "colang/LMTranslDict.h"
+#include "colang/detail/DictMaps.h"
 #include "colang/detail/PairBatch.h"
 
 struct XLMTranslDictAccess {
@@ -29,8 +30,8 @@ struct XLMTranslDictAccess {
     }
     dict.PairsInsert(batch);
   }
-  static const XLMTranslDict::XMapTransl& TranslMap(const XLMTranslDict& dict) { return dict.m_mapTransl; }
-  static const XLMTranslDict::XMapTransl& RetranslMap(const XLMTranslDict& dict) { return dict.m_mapRetransl; }
-  static const XLMTranslDict::XMapIdTransl& IdMap(const XLMTranslDict& dict) { return dict.m_mapIdTransl; }
+  static const XLMTranslDict::XMapTransl& TranslMap(const XLMTranslDict& dict) { return *dict.m_mapTransl; }
+  static const XLMTranslDict::XMapTransl& RetranslMap(const XLMTranslDict& dict) { return *dict.m_mapRetransl; }
+  static const XLMTranslDict::XMapIdTransl& IdMap(const XLMTranslDict& dict) { return *dict.m_mapIdTransl; }
   static const XString& DefaultDir(const XLMTranslDict& dict) { return dict.m_strDefaultDir; }
 };

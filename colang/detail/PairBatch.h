@@ -11,7 +11,7 @@
 #include <new>
 #include <vector>
 
-#include "colang/LMTranslDict.h"
+#include "colang/detail/DictMaps.h"
 #include "colang/platform/Memory.h"
 
 namespace colang::detail {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "colang/detail/DictMaps.h"
 #include "colang/detail/Format.h"
 #include "colang/detail/Globals.h"
 #include "colang/detail/MessageBox.h"

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "colang/platform/Char.h"
+#include "colang/platform/Compiler.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -37,7 +38,7 @@ inline std::size_t AsciiRunWiden(const unsigned char* p, std::size_t n, XChar* p
     const int nStops = _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(bytes, below), _mm_cmpeq_epi8(bytes, mark)));
     if (nStops != 0) {
       bStopped = true;
-      return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(nStops)));
+      return i + static_cast<std::size_t>(LowZeroBits(static_cast<unsigned>(nStops)));
     }
   }
   return i;

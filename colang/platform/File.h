@@ -30,6 +30,11 @@ long long FileSizeGet(XFileHandle hFile);
 // Moves back to the start of the file; false when that fails.
 bool FileRewind(XFileHandle hFile);
 
+// The full path of an open file, in one form for every opening of that file,
+// as PathLoadedForm gives it for a name of that file. pszName is the name the
+// file was opened by; its full path serves where the system cannot tell.
+XString FilePathGet(XFileHandle hFile, const XChar* pszName);
+
 // Closes the file; an invalid handle is ignored.
 void FileClose(XFileHandle hFile);
 

@@ -1,25 +1,12 @@
-// Path splitting, full paths and the file status query: the parts of file
-// naming that differ between Windows and the emulation. On Windows they are
-// the C runtime's and the system's own; elsewhere '\' and '/' both separate
-// components, so names built with backslashes work as on Windows.
+// Full paths and the file status query: the parts of file naming that differ
+// between Windows and the emulation. On Windows they are the system's own;
+// elsewhere '\' and '/' both separate components, so names built with
+// backslashes work as on Windows.
 #pragma once
-
-#include <cstddef>
 
 #include "colang/XString.h"
 
 namespace colang::platform {
-
-// Room of the splitter's parts, terminating zero included.
-constexpr std::size_t kPathDriveRoom = 3;
-constexpr std::size_t kPathPartRoom = 256;
-
-// Splits a path as Windows does: the drive ("C:"), the directory up to and
-// including its last '\' or '/', the base name, and the extension from the
-// last '.' of what remains. Any output may be null. False, with every
-// requested part emptied, for a null path or when a part does not fit its
-// room (drive 2, the others 255 characters): such a name is not split at all.
-bool PathSplit(const XChar* pszPath, XString* pDrive, XString* pDir, XString* pFname, XString* pExt);
 
 // Whether an entry (file or directory) of that name exists; when it does and
 // pFullPath is not null, pFullPath receives its full path as PathFullGet gives it.
@@ -39,11 +26,13 @@ XStringView PathSeparatorsNative();
 // and ";" elsewhere, so that both the native and the Windows form work.
 XStringView PathListSeparators();
 
-// The spelling in which a completed catalog name is compared with the paths
-// of the files a dictionary has read. On Windows the name itself, compared
-// exactly. Elsewhere its full path: a name joined with '\\' and the reader's
-// '/' path name one file in two spellings, which Windows never produces for a
-// directory written with backslashes.
+// The form in which a completed catalog name is compared with the paths of
+// the files a dictionary has read, which the reader takes from each open file
+// (FilePathGet): the same form for every spelling of one existing file. On
+// Windows the file's final path, whatever the letter case, short names or
+// ".." of the spelling, and the full path of a name that opens no file. Elsewhere
+// the full path, so that a name joined with '\\' and the reader's '/' path
+// name one file in one spelling.
 XString PathLoadedForm(const XString& strName);
 
 }  // namespace colang::platform

@@ -13,7 +13,7 @@
 #include <new>
 
 #include "colang/platform/AsciiRun.h"
-#include "colang/platform/Path.h"
+#include "colang/platform/Compiler.h"
 #include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
@@ -55,7 +55,7 @@ unsigned BytesBeforeFlag(std::uint64_t nFlags) {
     std::memcpy(&b, &n, 1);
     return b == 1;
   }();
-  return static_cast<unsigned>(bLittle ? __builtin_ctzll(nFlags) : __builtin_clzll(nFlags)) / 8;
+  return (bLittle ? colang::platform::LowZeroBits(nFlags) : colang::platform::HighZeroBits(nFlags)) / 8;
 }
 
 // Decodes UTF-8 from p[i] on to pOut[k] on, advancing both, up to the n-th
@@ -197,7 +197,7 @@ long XIntlStdioFile::Open(const XString& strPath, unsigned nOpenFlags, int nCode
   }
   m_hFile = FileOpenRead(strPath.c_str(), nShare);
   if (m_hFile == kFileInvalid) return eRSOpenError;
-  if (!PathFullGet(strPath.c_str(), m_strPath)) m_strPath = strPath;
+  m_strPath = FilePathGet(m_hFile, strPath.c_str());
   long nResult = EncodingDetect();
   if (nResult != eRSOk) {
     Close();

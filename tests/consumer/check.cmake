@@ -6,9 +6,22 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${COLANG_BINARY_DIR} --prefix
 if(rc)
   message(FATAL_ERROR "install failed")
 endif()
+# One source file per installed header, which includes that header alone.
+file(GLOB_RECURSE headers RELATIVE ${WORK_DIR}/prefix/include ${WORK_DIR}/prefix/include/*.h)
+if(NOT headers)
+  message(FATAL_ERROR "no header installed")
+endif()
+set(header_sources "")
+foreach(header ${headers})
+  string(MAKE_C_IDENTIFIER ${header} stem)
+  file(WRITE ${WORK_DIR}/headers/${stem}.cpp "#include \"${header}\"\n")
+  list(APPEND header_sources ${WORK_DIR}/headers/${stem}.cpp)
+endforeach()
+list(LENGTH headers nHeaders)
+message(STATUS "compiling each of the ${nHeaders} installed headers on its own")
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
   -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
-  -DCMAKE_BUILD_RPATH=${WORK_DIR}/prefix/lib RESULT_VARIABLE rc)
+  -DCMAKE_BUILD_RPATH=${WORK_DIR}/prefix/lib "-DCOLANG_HEADER_SOURCES=${header_sources}" RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "configure failed")
 endif()

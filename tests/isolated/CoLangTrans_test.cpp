@@ -38,6 +38,11 @@ class CoLangTransTest : public testing::Test {
   static XTempDir* s_pDir;
 };
 XTempDir* CoLangTransTest::s_pDir = nullptr;
+#if defined(_WIN32)
+constexpr bool kFileSystemIgnoresCase = true;
+#else
+constexpr bool kFileSystemIgnoresCase = false;
+#endif
 std::filesystem::path CoLangTransTest::s_cwd;
 
 TEST_F(CoLangTransTest, RightAfterLoadNothingIsTranslated) {
@@ -130,6 +135,14 @@ TEST_F(CoLangTransTest, ListDictionariesAreSelectedByTheirFileAndNeverMove) {
   EXPECT_NE(pFrench, CoLangDictPtr(nullptr));
   EXPECT_EQ(pFrench->LangID(), 0x40c);
   EXPECT_EQ(CoLangDictPtr(File("App040c.rlg").c_str()), pFrench);
+  // Every spelling of the file selects it: a detour, and where the file
+  // system ignores letter case, another case.
+  XString strOtherCase = File("App040c.rlg");
+  for (XChar& c : strOtherCase)
+    if (c >= 'a' && c <= 'z') c = static_cast<XChar>(c - 'a' + 'A');
+  const XString strDetour = Dir() + XT("\\..\\") + Widen(s_pDir->Path().filename().u8string()) + XT("\\.\\App040c.rlg");
+  EXPECT_EQ(CoLangDictPtr(strDetour.c_str()), pFrench);
+  EXPECT_EQ(CoLangDictPtr(strOtherCase.c_str()), kFileSystemIgnoresCase ? pFrench : nullptr);
   const XChar* pszFrench = CoTranslateTextRLG(XT("&File"), XT("App040c.rlg"));
   EXPECT_EQ(XString(pszFrench), XT("&Fichier"));
 

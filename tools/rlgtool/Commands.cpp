@@ -2,8 +2,6 @@
 #include "Commands.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 
 #include "colang/Hooks.h"
@@ -67,15 +65,6 @@ int DictLoad(const std::string& strPath, XDiag& diag, XLMTranslDict& dict) {
     diag.Note(strPath, 0, "library trace: " + strLine);
   }
   return eExitProblems;
-}
-
-std::string RevisionDate() {
-  std::time_t t = std::time(nullptr);
-  if (const char* pszEpoch = std::getenv("SOURCE_DATE_EPOCH")) t = static_cast<std::time_t>(std::atoll(pszEpoch));
-  std::tm* pTm = std::gmtime(&t);
-  char sz[64] = "1970-01-01 00:00+0000";
-  if (pTm != nullptr) std::strftime(sz, sizeof sz, "%Y-%m-%d %H:%M+0000", pTm);
-  return sz;
 }
 
 bool OutputWrite(const std::string& strOut, const std::string& strBytes, XDiag& diag) {

@@ -25,6 +25,8 @@ int StatsCommand(const std::vector<std::string>& vecArgs, const XGlobal& global)
 int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int MergeCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int ExtractCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 
 // Prints "rlgtool: error: COMMAND: TEXT (see rlgtool COMMAND --help)" and gives eExitUsage.
@@ -38,9 +40,6 @@ bool CatalogLoad(const std::string& strPath, XDiag& diag, XCatalog& cat);
 // eExitUsage, a catalog the library refuses eExitProblems (with the
 // library's trace lines as notes), success eExitOk.
 int DictLoad(const std::string& strPath, XDiag& diag, XLMTranslDict& dict);
-
-// PO-Revision-Date: SOURCE_DATE_EPOCH when set, for reproducible output, else now.
-std::string RevisionDate();
 
 // Writes to the file named by -o, or to standard output when strOut is empty.
 // Write failures are reported to diag and give false.

@@ -9,7 +9,6 @@
 #include "Catalog.h"
 #include "Commands.h"
 #include "Po.h"
-#include "Printf.h"
 #include "ResBinary.h"
 #include "TextIO.h"
 #include "colang/detail/DictText.h"
@@ -358,7 +357,7 @@ std::vector<XExtractEntry> XExtractor::Entries() {
   return vecEntries;
 }
 
-std::string ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget) {
+std::vector<XString> ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget) {
   std::vector<XCatEntry> vecCat;
   vecCat.reserve(vecEntries.size());
   for (const XExtractEntry& entry : vecEntries) {
@@ -368,57 +367,50 @@ std::string ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigne
     cat.strTransl = entry.strTransl;
     vecCat.push_back(std::move(cat));
   }
-  return TextEncode(CatalogLines(XFromUtf8(LangIDText(nTarget)), XFromUtf8(Title(nTarget)), vecCat),
-                    XEncoding::eEncUtf8, true);
+  return CatalogLines(XFromUtf8(LangIDText(nTarget)), XFromUtf8(Title(nTarget)), vecCat);
 }
 
 std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTemplate, unsigned nTarget,
                       const std::string& strProject) {
-  std::string strHeader = "Project-Id-Version: " + strProject + "\n";
-  // msginit dates the PO file it makes after the template.
-  if (bTemplate)
-    strHeader += "POT-Creation-Date: " + RevisionDate() +
-                 "\n"
-                 "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
-                 "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
-                 "Language-Team: LANGUAGE <LL@li.org>\n"
-                 "Language: \n";
-  else
-    strHeader += "PO-Revision-Date: " + RevisionDate() +
-                 "\n"
-                 "Last-Translator: \n"
-                 "Language-Team: \n"
-                 "Language: " +
-                 LocaleName(static_cast<int>(nTarget)) + "\n";
-  strHeader +=
-      "MIME-Version: 1.0\n"
-      "Content-Type: text/plain; charset=UTF-8\n"
-      "Content-Transfer-Encoding: 8bit\n";
-  if (!bTemplate) strHeader += "X-RLG-Language-Line: " + LangIDText(nTarget) + "\n";
   std::string out = "# " + std::string(bTemplate ? "Texts" : "Translations") + " of " + strProject +
-                    ", extracted from its resources by rlgtool.\n" + PoField("msgid", "") +
-                    PoField("msgstr", strHeader);
+                    ", extracted from its resources by rlgtool.\n";
+  if (bTemplate) {
+    // The placeholders msginit fills in; it dates the PO file after the template.
+    out += PoField("msgid", "") +
+           PoField("msgstr", "Project-Id-Version: " + strProject + "\n" + "POT-Creation-Date: " + RevisionDate() +
+                                 "\n"
+                                 "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
+                                 "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
+                                 "Language-Team: LANGUAGE <LL@li.org>\n"
+                                 "Language: \n"
+                                 "MIME-Version: 1.0\n"
+                                 "Content-Type: text/plain; charset=UTF-8\n"
+                                 "Content-Transfer-Encoding: 8bit\n");
+  } else {
+    XCatHeader header;
+    header.strLanguageLine = XFromUtf8(LangIDText(nTarget));
+    header.strTitle = XFromUtf8(Title(nTarget));
+    out += PoHeaderText(header, static_cast<int>(nTarget), strProject, RevisionDate());
+  }
   for (const XExtractEntry& entry : vecEntries) {
-    out += "\n";
-    if (entry.nID != 0) {
-      // import-po knows an identifier entry by this comment.
-      out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
-      if (bTemplate) out += "#. " + Quoted(entry.strTransl, 200) + "\n";
-    }
+    XPoOut po;
+    po.nID = entry.nID;
+    if (bTemplate && entry.nID != 0) po.vecComments.push_back("#. " + Quoted(entry.strTransl, 200));
     for (const std::string& strComment : entry.vecComments)
-      if (entry.nID == 0 || strComment != "string " + std::to_string(entry.nID)) out += "#. " + strComment + "\n";
+      if (entry.nID == 0 || strComment != "string " + std::to_string(entry.nID))
+        po.vecComments.push_back("#. " + strComment);
     std::string strRefs;
     for (const std::string& strRef : entry.vecRefs) {
       if (!strRefs.empty() && strRefs.size() + strRef.size() > 76) {
-        out += "#:" + strRefs + "\n";
+        po.vecComments.push_back("#:" + strRefs);
         strRefs.clear();
       }
       strRefs += " " + strRef;
     }
-    if (!strRefs.empty()) out += "#:" + strRefs + "\n";
-    if (entry.nID == 0 && IsPlainCFormat(FormatArgsScan(entry.strSource))) out += "#, c-format\n";
-    out += PoField("msgid", Utf8FromX(entry.strSource));
-    out += PoField("msgstr", bTemplate ? std::string() : Utf8FromX(entry.strTransl));
+    if (!strRefs.empty()) po.vecComments.push_back("#:" + strRefs);
+    po.strSource = entry.strSource;
+    if (!bTemplate) po.strTransl = entry.strTransl;
+    out += PoEntryText(po);
   }
   return out;
 }

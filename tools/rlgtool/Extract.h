@@ -88,8 +88,8 @@ class XExtractor {
   std::unordered_set<std::string> m_setSites;      // entry, kind and text of each reference and comment
 };
 
-// The catalog (UTF-8, CR LF) for language nTarget.
-std::string ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget);
+// The lines of the catalog for language nTarget.
+std::vector<XString> ExtractCatalog(const std::vector<XExtractEntry>& vecEntries, unsigned nTarget);
 // The PO file: a template (empty translations) when bTemplate, else a PO
 // file for language nTarget. strProject names the program.
 std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTemplate, unsigned nTarget,

@@ -115,19 +115,18 @@ int ExtractCommand(const std::vector<std::string>& vecArgsIn, const XGlobal& glo
   }
   const std::vector<XExtractEntry> vecEntries = extractor.Entries();
 
-  std::string strBytes;
   if (bCatalog) {
     if (nTarget == 0) nTarget = bPair ? nDst : LangIDFromPath(strOut);
     if (nTarget == 0) nTarget = nLang;
-    if (LangIDFromPath(strOut) != nTarget)
-      diag.Warning(strOut, 0,
-                   "the file name does not carry the catalog's language " + LangIDText(static_cast<unsigned>(nTarget)) +
-                       "; the library refuses it (see rlgtool name)");
-    strBytes = ExtractCatalog(vecEntries, static_cast<unsigned>(nTarget));
-  } else {
-    strBytes = ExtractPo(vecEntries, !bPair, static_cast<unsigned>(bPair ? nDst : nTarget), Stem(args.Operands()[0]));
+    const int nExit = CatalogOutput(strOut, ExtractCatalog(vecEntries, static_cast<unsigned>(nTarget)),
+                                    XEncoding::eEncUtf8, true, diag);
+    if (nExit != eExitOk) return nExit;
+  } else if (!OutputWrite(
+                 strOut,
+                 ExtractPo(vecEntries, !bPair, static_cast<unsigned>(bPair ? nDst : nTarget), Stem(args.Operands()[0])),
+                 diag)) {
+    return eExitUsage;
   }
-  if (!OutputWrite(strOut, strBytes, diag)) return eExitUsage;
   size_t nIDs = 0;
   for (const XExtractEntry& entry : vecEntries) nIDs += entry.nID != 0 ? 1 : 0;
   diag.Note(

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "colang/platform/File.h"
+#include "colang/platform/Path.h"
 #include "colang/platform/posix/FileFault.h"
 #include "colang/platform/posix/Utf8.h"
 
@@ -52,6 +53,13 @@ long long FileSizeGet(XFileHandle hFile) {
 }
 
 bool FileRewind(XFileHandle hFile) { return hFile != kFileInvalid && lseek(static_cast<int>(hFile), 0, SEEK_SET) == 0; }
+
+// The full path of the name, links not followed, as PathLoadedForm gives it.
+XString FilePathGet(XFileHandle /*hFile*/, const XChar* pszName) {
+  XString strFull;
+  if (PathFullGet(pszName, strFull)) return strFull;
+  return pszName != nullptr ? XString(pszName) : XString();
+}
 
 void FileClose(XFileHandle hFile) {
   if (hFile != kFileInvalid) close(static_cast<int>(hFile));

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "colang/platform/Compiler.h"
 #include "colang/platform/posix/Utf8.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 // Header room: 8 bytes keep the text aligned; the length sits in the last 4.
 constexpr size_t kHeader = 8;
 
-XString NumberText(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
+XString NumberText(const char* pszFormat, ...) COLANG_PRINTF_FORMAT(1, 2);
 XString NumberText(const char* pszFormat, ...) {
   char buffer[64];
   va_list args;

@@ -1,5 +1,5 @@
-// Path splitting, full paths and the file status query on POSIX, with the
-// Windows splitter's rules and both '\' and '/' as separators.
+// Full paths and the file status query on POSIX, with both '\' and '/' as
+// separators.
 #include "colang/platform/Path.h"
 
 #include <sys/stat.h>
@@ -27,41 +27,6 @@ XString CurrentDirectory() {
 }
 
 }  // namespace
-
-bool PathSplit(const XChar* pszPath, XString* pDrive, XString* pDir, XString* pFname, XString* pExt) {
-  XString* parts[] = {pDrive, pDir, pFname, pExt};
-  for (XString* p : parts)
-    if (p != nullptr) p->clear();
-  if (pszPath == nullptr) return false;
-  XStringView path(pszPath);
-
-  XStringView drive;
-  if (path.size() >= 2 && path[1] == XChar(':')) {
-    drive = path.substr(0, 2);
-    path.remove_prefix(2);
-  }
-  size_t nDirEnd = 0;
-  for (size_t i = path.size(); i > 0; --i) {
-    if (IsSeparator(path[i - 1])) {
-      nDirEnd = i;
-      break;
-    }
-  }
-  XStringView dir = path.substr(0, nDirEnd);
-  XStringView rest = path.substr(nDirEnd);
-  size_t nDot = rest.rfind(XChar('.'));
-  XStringView fname = nDot == XStringView::npos ? rest : rest.substr(0, nDot);
-  XStringView ext = nDot == XStringView::npos ? XStringView() : rest.substr(nDot);
-
-  if (drive.size() >= kPathDriveRoom || dir.size() >= kPathPartRoom || fname.size() >= kPathPartRoom ||
-      ext.size() >= kPathPartRoom)
-    return false;
-  if (pDrive != nullptr) pDrive->assign(drive);
-  if (pDir != nullptr) pDir->assign(dir);
-  if (pFname != nullptr) pFname->assign(fname);
-  if (pExt != nullptr) pExt->assign(ext);
-  return true;
-}
 
 bool PathFullGet(const XChar* pszName, XString& strFull) {
   if (pszName == nullptr || pszName[0] == 0) return false;

@@ -1,11 +1,16 @@
 // Emulated last-error value, code page conversion and debug output.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
+#include "colang/platform/posix/Utf8.h"
 
 namespace {
 
@@ -163,17 +168,51 @@ void WINAPI OutputDebugStringW(LPCWSTR lpOutputString) {
 }
 }
 
-extern "C" int WINAPI MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR lpCaption, UINT) {
-  auto narrow = [](LPCWSTR text) {
-    std::string out;
-    if (text == nullptr) return out;
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return out;
-    out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-    out.pop_back();
-    return out;
-  };
-  std::fprintf(stderr, "[%s] %s\n", lpCaption ? narrow(lpCaption).c_str() : "Error", narrow(lpText).c_str());
+extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+  MSGBOXPARAMSW params{};
+  params.cbSize = sizeof params;
+  params.hwndOwner = hWnd;
+  params.lpszText = lpText;
+  params.lpszCaption = lpCaption;
+  params.dwStyle = uType;
+  return MessageBoxIndirectW(&params);
+}
+
+extern "C" int WINAPI MessageBoxIndirectW(const MSGBOXPARAMSW* lpmbp) {
+  if (lpmbp == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  auto narrow = [](LPCWSTR psz) { return psz != nullptr ? colang::platform::Utf8FromText(psz) : std::string(); };
+  std::fprintf(stderr, "[%s] %s\n", lpmbp->lpszCaption ? narrow(lpmbp->lpszCaption).c_str() : "Error",
+               narrow(lpmbp->lpszText).c_str());
   return IDOK;
+}
+
+extern "C" DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+  if (hModule != nullptr) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  std::vector<char> buffer(256);
+  ssize_t n;
+  while ((n = readlink("/proc/self/exe", buffer.data(), buffer.size())) >= static_cast<ssize_t>(buffer.size()))
+    buffer.resize(buffer.size() * 2);
+  if (n < 0) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  const XString strPath = colang::platform::TextFromUtf8(std::string_view(buffer.data(), static_cast<size_t>(n)));
+  if (nSize == 0 || lpFilename == nullptr) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  const size_t nCopy = std::min<size_t>(strPath.size(), nSize - 1);
+  std::copy_n(strPath.data(), nCopy, lpFilename);
+  lpFilename[nCopy] = 0;
+  if (nCopy < strPath.size()) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return nSize;
+  }
+  return static_cast<DWORD>(nCopy);
 }

@@ -99,8 +99,31 @@ using HMODULE = HINSTANCE;
 #define MB_ICONERROR 0x00000010L
 #define IDOK 1
 
+#define ERROR_MOD_NOT_FOUND 126L
+#define MAX_PATH 260
+
+struct MSGBOXPARAMSW {
+  UINT cbSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCWSTR lpszText;
+  LPCWSTR lpszCaption;
+  DWORD dwStyle;
+  LPCWSTR lpszIcon;
+  UINT_PTR dwContextHelpId;
+  void* lpfnMsgBoxCallback;
+  DWORD dwLanguageId;
+};
+
 extern "C" {
 // Writes caption and text to standard error and answers IDOK: there is no
-// one to click a button.
+// one to click a button. A null caption writes "Error", as Windows titles it.
 COLANG_API int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+COLANG_API int WINAPI MessageBoxIndirectW(const MSGBOXPARAMSW* lpmbp);
+
+// The path of the running program for a null module (other modules are not
+// known: 0 with ERROR_MOD_NOT_FOUND). Too small a buffer receives as much as
+// fits with a zero, the result is nSize and the last error
+// ERROR_INSUFFICIENT_BUFFER.
+COLANG_API DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 }

@@ -437,6 +437,8 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
   return TRUE;
 }
 
+HWND WINAPI GetActiveWindow() { return nullptr; }
+
 BOOL WINAPI IsWindow(HWND hWnd) { return WindowFind(hWnd) != nullptr ? TRUE : FALSE; }
 
 HWND WINAPI GetParent(HWND hWnd) {

@@ -101,6 +101,9 @@ COLANG_API HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPC
                                        HINSTANCE hInstance, LPVOID lpParam);
 // Destroys the window, its descendants, the windows it owns and its menu bar.
 COLANG_API BOOL WINAPI DestroyWindow(HWND hWnd);
+// The emulation knows no activation: no window is ever active, and a
+// message box has no owner.
+COLANG_API HWND WINAPI GetActiveWindow();
 COLANG_API BOOL WINAPI IsWindow(HWND hWnd);
 // The parent of a child window, the owner of a WS_POPUP window, else null.
 COLANG_API HWND WINAPI GetParent(HWND hWnd);

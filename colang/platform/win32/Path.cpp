@@ -1,32 +1,13 @@
-// Path splitting, full paths and the file status query on Windows: the C
-// runtime's splitter and the system's own path functions.
+// Full paths and the file status query on Windows: the system's own path
+// functions.
 #include "colang/platform/Path.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "colang/platform/Win32.h"
+#include "colang/platform/win32/FileName.h"
 
 namespace colang::platform {
-
-bool PathSplit(const XChar* pszPath, XString* pDrive, XString* pDir, XString* pFname, XString* pExt) {
-  XString* parts[] = {pDrive, pDir, pFname, pExt};
-  for (XString* p : parts)
-    if (p != nullptr) p->clear();
-  if (pszPath == nullptr) return false;
-  wchar_t szDrive[kPathDriveRoom];
-  wchar_t szDir[kPathPartRoom];
-  wchar_t szFname[kPathPartRoom];
-  wchar_t szExt[kPathPartRoom];
-  if (_wsplitpath_s(pszPath, szDrive, kPathDriveRoom, szDir, kPathPartRoom, szFname, kPathPartRoom, szExt,
-                    kPathPartRoom) != 0)
-    return false;
-  if (pDrive != nullptr) pDrive->assign(szDrive);
-  if (pDir != nullptr) pDir->assign(szDir);
-  if (pFname != nullptr) pFname->assign(szFname);
-  if (pExt != nullptr) pExt->assign(szExt);
-  return true;
-}
 
 bool PathFullGet(const XChar* pszName, XString& strFull) {
   if (pszName == nullptr || pszName[0] == 0) return false;
@@ -41,7 +22,7 @@ bool PathFullGet(const XChar* pszName, XString& strFull) {
 
 bool FileStatusQuery(const XChar* pszName, XString* pFullPath) {
   if (pszName == nullptr || pszName[0] == 0) return false;
-  if (GetFileAttributesW(pszName) == INVALID_FILE_ATTRIBUTES) return false;
+  if (GetFileAttributesW(win32::NameOpenable(pszName).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   if (pFullPath != nullptr && !PathFullGet(pszName, *pFullPath)) return false;
   return true;
 }
@@ -50,6 +31,19 @@ XStringView PathSeparatorsNative() { return XT("\\"); }
 
 XStringView PathListSeparators() { return XT(";"); }
 
-XString PathLoadedForm(const XString& strName) { return strName; }
+XString PathLoadedForm(const XString& strName) {
+  // No access asked, so that a file that others hold open is still named;
+  // the flag lets a directory open too, which no catalog path names.
+  HANDLE hFile = CreateFileW(win32::NameOpenable(strName.c_str()).c_str(), 0,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE) {
+    XString strFull;
+    return PathFullGet(strName.c_str(), strFull) ? strFull : strName;
+  }
+  XString strFinal = win32::FinalPathGet(hFile, strName.c_str());
+  CloseHandle(hFile);
+  return strFinal;
+}
 
 }  // namespace colang::platform

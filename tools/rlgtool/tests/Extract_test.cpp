@@ -45,7 +45,7 @@ std::string Extracted(const XResFile& file, unsigned nSrc, unsigned nDst, XStrin
   else
     extractor.PairsAdd(file, nSrc, nDst);
   EXPECT_EQ(strMessages, "");
-  return ExtractCatalog(extractor.Entries(), nDst);
+  return TextEncode(ExtractCatalog(extractor.Entries(), nDst), XEncoding::eEncUtf8, true);
 }
 
 XLMTranslDict DictLoad(const XTempDir& dir, const std::string& strCatalog) {

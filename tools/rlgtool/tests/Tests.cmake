@@ -25,4 +25,13 @@ add_test(NAME rlgtool_cli
     -P ${CMAKE_CURRENT_LIST_DIR}/RunTool.cmake)
 set_tests_properties(rlgtool_cli PROPERTIES ENVIRONMENT "NO_COLOR=1;SOURCE_DATE_EPOCH=0")
 
+# The gettext catalogs of the machine, a fixed share of them: imported,
+# checked, exported and compiled back (tools/rlgtool/corpus). Skipped where
+# gettext or the catalogs are missing.
+if(rlgtool_msgfmt)
+  add_test(NAME rlgtool_corpus
+    COMMAND ${PROJECT_SOURCE_DIR}/tools/rlgtool/corpus --tool $<TARGET_FILE:rlgtool> --sample 40)
+  set_tests_properties(rlgtool_corpus PROPERTIES SKIP_RETURN_CODE 77)
+endif()
+
 include(${CMAKE_CURRENT_LIST_DIR}/Extract.cmake)

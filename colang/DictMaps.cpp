@@ -11,9 +11,10 @@
 #include <cstring>
 #include <new>
 
-#include "colang/LMTranslDict.h"
+#include "colang/detail/DictMaps.h"
 #include "colang/detail/DictText.h"
 #include "colang/detail/PairBatch.h"
+#include "colang/platform/Compiler.h"
 
 using colang::detail::Units4;
 
@@ -341,14 +342,14 @@ XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
 inline const XChar* XTextMap::ValueFind(XStringView text, std::size_t nHash) const {
   // A map with an index is settled, so the lookup costs no more than the
   // index; one without is empty, or unsettled, or without memory for it.
-  if (__builtin_expect(m_vecSlots.empty(), 0)) return UnindexedFind(text, nHash);
+  if (COLANG_UNLIKELY(m_vecSlots.empty())) return UnindexedFind(text, nHash);
   const XSlot* pSlot = SlotFind(text, nHash);
   return pSlot != nullptr ? pSlot->pszValue : nullptr;
 }
 
 // Out of the lookups' way: a map without an index is rare, and settling it
 // happens once.
-__attribute__((noinline, cold)) const XChar* XTextMap::UnindexedFind(XStringView text, std::size_t nHash) const {
+COLANG_NOINLINE_COLD const XChar* XTextMap::UnindexedFind(XStringView text, std::size_t nHash) const {
   SettledEnsure();
   if (const XSlot* pSlot = SlotFind(text, nHash)) return pSlot->pszValue;
   if (!m_vecSlots.empty() || m_vecEntries.empty()) return nullptr;
@@ -398,7 +399,7 @@ void XTextMap::EntriesGather(const std::uint32_t* pTags) const noexcept {
   constexpr std::size_t nAhead = 16;
   std::size_t nKept = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    if (k + nAhead < n) __builtin_prefetch(pSlots + (pTags[k + nAhead] & nMask), 1);
+    if (k + nAhead < n) COLANG_PREFETCH_WRITE(pSlots + (pTags[k + nAhead] & nMask));
     const XTextEntry entry = pEntries[k];
     const std::uint32_t nTag = pTags[k];
     const std::uint32_t nLength = LengthOf(entry.first.size());
