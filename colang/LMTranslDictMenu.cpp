@@ -14,8 +14,6 @@
 #include "colang/detail/ModuleContext.h"
 #include "colang/detail/UntranslatedLog.h"
 
-using colang::detail::eDirRetranslate;
-using colang::detail::eDirTranslate;
 using colang::detail::TextLookup;
 using colang::detail::XDirection;
 using colang::detail::XModuleContextGuard;
@@ -70,7 +68,7 @@ void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XDirection eDirection) {
       UINT nID = GetMenuItemID(hMenu, nPos);
       // Translation rewrites every command item and only remembers a failure
       // for the submenu titles; retranslation stops at the first failure.
-      if (eDirection == eDirTranslate || level.bRewrite) {
+      if (eDirection == colang::detail::eDirTranslate || level.bRewrite) {
         BOOL bDone = ModifyMenuW(hMenu, nPosition, MF_BYPOSITION | nKept, nID, strNew.c_str());
         level.bRewrite = level.bRewrite && bDone;
       }
@@ -93,10 +91,10 @@ void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XDirection eDirection) {
 
 void XLMTranslDict::MenuTranslate(HMENU hMenu) const {
   XModuleContextGuard guard;
-  MenuWalk(*this, hMenu, eDirTranslate);
+  MenuWalk(*this, hMenu, colang::detail::eDirTranslate);
 }
 
 void XLMTranslDict::MenuRetranslate(HMENU hMenu) const {
   XModuleContextGuard guard;
-  MenuWalk(*this, hMenu, eDirRetranslate);
+  MenuWalk(*this, hMenu, colang::detail::eDirRetranslate);
 }

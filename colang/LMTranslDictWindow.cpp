@@ -12,8 +12,6 @@
 #include "colang/detail/Trace.h"
 #include "colang/detail/UntranslatedLog.h"
 
-using colang::detail::eDirRetranslate;
-using colang::detail::eDirTranslate;
 using colang::detail::g_pDictWindow;
 using colang::detail::TextLookup;
 using colang::detail::XDirection;
@@ -56,7 +54,7 @@ BOOL CALLBACK WindowChildTextProc(HWND hWnd, LPARAM nDirection) {
   GetClassNameW(hWnd, pszClass.get(), kClassNameRoom);
   pszClass[kClassNameRoom - 1] = 0;
   if (nRead < 1 || ClassExcluded(pszClass.get())) return TRUE;
-  if (nDirection != eDirTranslate && nDirection != eDirRetranslate) return TRUE;
+  if (nDirection != colang::detail::eDirTranslate && nDirection != colang::detail::eDirRetranslate) return TRUE;
   XString strOrigin;
   if (colang::detail::UntranslatedLogActive()) strOrigin = XString(XT("window ")) + pszClass.get();
   colang::detail::XUntranslatedOrigin origin(strOrigin.empty() ? nullptr : strOrigin.c_str());
@@ -83,7 +81,7 @@ bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XDirection eDirection) {
   bool bRewrite = true;
   HMENU hMenu = GetMenu(hWnd);
   if (IsMenu(hMenu)) {
-    if (eDirection == eDirTranslate)
+    if (eDirection == colang::detail::eDirTranslate)
       dict.MenuTranslate(hMenu);
     else
       dict.MenuRetranslate(hMenu);
@@ -112,7 +110,7 @@ bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XDirection eDirection) {
 
 void XLMTranslDict::WindowTranslate(HWND hWnd) const {
   XModuleContextGuard guard;
-  if (!WindowWalk(*this, hWnd, eDirTranslate)) {
+  if (!WindowWalk(*this, hWnd, colang::detail::eDirTranslate)) {
     colang::detail::TraceLocationSet(".\\LMTranslDict", 1034);
     colang::detail::TraceReport(XT("XLMTranslDict::WindowTranslate: failed\n"));
   }
@@ -120,5 +118,5 @@ void XLMTranslDict::WindowTranslate(HWND hWnd) const {
 
 void XLMTranslDict::WindowRetranslate(HWND hWnd) const {
   XModuleContextGuard guard;
-  WindowWalk(*this, hWnd, eDirRetranslate);
+  WindowWalk(*this, hWnd, colang::detail::eDirRetranslate);
 }
