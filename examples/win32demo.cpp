@@ -108,7 +108,9 @@ wchar_t FirstMnemonic(HMENU hBar) {
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
   std::wstring strArgs = pszCmdLine != nullptr ? pszCmdLine : L"";
-  bool bTranslate = strArgs.find(L"--translate") != std::wstring::npos;
+  // --pseudo loads the pseudo-locale catalog (made by rlgtool pseudo) instead of the German one.
+  bool bPseudo = strArgs.find(L"--pseudo") != std::wstring::npos;
+  bool bTranslate = bPseudo || strArgs.find(L"--translate") != std::wstring::npos;
   bool bOpenMenu = strArgs.find(L"--open-menu") != std::wstring::npos;
 
   WNDCLASSW wc = {};
@@ -130,7 +132,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
     std::wstring strDir(szExe);
     strDir.erase(strDir.find_last_of(L"\\/") + 1);
     strDir += L"rlg";
-    if (!CoLoadLanguage(strDir.c_str(), L"App", 0x407)) return 2;
+    if (!CoLoadLanguage(strDir.c_str(), L"App", bPseudo ? 0x501 : 0x407)) return 2;
     CoTranslateWindow(hWnd);
   }
 

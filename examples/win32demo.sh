@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the Win32 demo under Xvfb and Wine, once as built and once translated
-# with the German catalog, and saves a screenshot of each into docs/.
+# Runs the Win32 demo under Xvfb and Wine, as built, translated with the
+# German catalog and with a pseudo-locale catalog that rlgtool pseudo makes
+# from it, and saves a screenshot of each into docs/.
 #   examples/win32demo.sh [build-dir]   (default: build-mingw-x86_64, made by ./dev windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,3 +28,6 @@ shot() {  # name, args...
 mkdir -p docs
 shot win32demo-before --open-menu
 shot win32demo-after --translate --open-menu
+wine "$BUILD/tools/rlgtool/rlgtool.exe" pseudo examples/rlg/App0407.rlg -o "$(dirname "$EXE")/rlg/App0501.rlg"
+wineserver -k 2>/dev/null || true
+shot win32demo-pseudo --pseudo --open-menu

@@ -1,5 +1,5 @@
-// The path splitter, full paths, working directory, OLE variants and bulk
-// memory, on the emulation and on Windows alike.
+// The path splitter, full paths, working directory, OLE variants, bulk
+// memory and character set decoding, on the emulation and on Windows alike.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "colang/detail/PathSplit.h"
+#include "colang/platform/Charset.h"
 #include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
 #include "support/Sandbox.h"
@@ -118,6 +119,46 @@ TEST(BulkMemory, ThreadsTakeAndGiveBackBlocksTogether) {
   other.join();
   EXPECT_EQ(nSpoiledA, 0u);
   EXPECT_EQ(nSpoiledB, 0u);
+}
+
+// The charsets of real PO files, by the names their headers use.
+TEST(CharsetDecode, ReadsTheCharsetsOfRealCatalogs) {
+  using namespace colang::platform;
+  struct {
+    const char* pszCharset;
+    const char* pszBytes;
+    const char16_t* pszText;
+  } cases[] = {
+      {"ISO-8859-1", "caf\xE9", u"caf\u00E9"},
+      {"iso-8859-15", "\xA4", u"\u20AC"},
+      {"ISO-8859-2", "\xF5", u"\u0151"},
+      {"ISO-8859-7", "\xE1", u"\u03B1"},
+      {"ISO-8859-8", "\xE0", u"\u05D0"},
+      {"ISO-8859-9", "\xF0", u"\u011F"},
+      {"KOI8-R", "\xF2\xD5\xD3", u"\u0420\u0443\u0441"},
+      {"windows-1251", "\xD0\xF3\xF1", u"\u0420\u0443\u0441"},
+      {"CP1252", "\x80", u"\u20AC"},
+      {"EUC-JP", "\xC6\xFC\xCB\xDC", u"\u65E5\u672C"},
+      {"Shift_JIS", "\x93\xFA\x96\x7B", u"\u65E5\u672C"},
+      {"Shift_JIS", "\x95\\\\ ~", u"\u8868\\ ~"},  // a trail byte 0x5C; ASCII stays ASCII
+
+      {"GB2312", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
+      {"GBK", "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},
+      {"BIG5", "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},
+      {"EUC-KR", "\xC7\xD1\xB1\xDB", u"\uD55C\uAE00"},
+      {"UTF-8", "\xF0\x9F\x98\x80", u"\U0001F600"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszCharset);
+    XString strText;
+    ASSERT_EQ(CharsetDecode(c.pszCharset, c.pszBytes, strText), eCSOk);
+    EXPECT_EQ(strText, XString(reinterpret_cast<const XChar*>(c.pszText)));
+  }
+  XString strText = XT("kept?");
+  EXPECT_EQ(CharsetDecode("NO-SUCH-CHARSET", "a", strText), eCSUnknown);
+  EXPECT_EQ(CharsetDecode("EUC-JP", "ok \xC6", strText), eCSInvalid);  // cut off in a character
+  EXPECT_EQ(CharsetDecode("Shift_JIS", "\x81\x20", strText), eCSInvalid);
+  EXPECT_TRUE(strText.empty());
 }
 
 TEST(PathSplit, PartsFollowTheWindowsRules) {

@@ -9,6 +9,7 @@
 
 #include "Patterns.h"
 #include "Printf.h"
+#include "colang/pattern/Token.h"
 
 namespace rlgtool {
 
@@ -165,8 +166,11 @@ class XChecker {
       Add(entry.nTranslLine, XSeverity::eSevWarning,
           "empty translation; the text " + Quoted(entry.strSource) + " will be shown blank");
     } else if (bText) {
-      std::string strDiff = FormatArgsCompare(FormatArgsScan(entry.strSource), FormatArgsScan(entry.strTransl));
-      if (!strDiff.empty()) Add(entry.nTranslLine, XSeverity::eSevError, strDiff);
+      XFormatVerdict verdict = FormatCheck(entry.strSource, entry.strTransl, XFormatFlag::eFFAuto,
+                                           XTokVec(entry.strSource.c_str()).HasFormat());
+      if (!verdict.strError.empty()) Add(entry.nTranslLine, XSeverity::eSevError, verdict.strError);
+      for (std::string& strWarning : verdict.vecWarnings)
+        Add(entry.nTranslLine, XSeverity::eSevWarning, std::move(strWarning));
       LineFeedsCheck(entry);
     }
 

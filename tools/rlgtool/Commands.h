@@ -25,6 +25,8 @@ int StatsCommand(const std::vector<std::string>& vecArgs, const XGlobal& global)
 int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int MergeCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 
 // Prints "rlgtool: error: COMMAND: TEXT (see rlgtool COMMAND --help)" and gives eExitUsage.
 int UsageError(const std::string& strCommand, const std::string& strText, const XGlobal& global);

@@ -7,9 +7,14 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
+#include "Args.h"
+
 #include "Printf.h"
+#include "colang/pattern/Token.h"
+#include "colang/platform/Charset.h"
 
 namespace rlgtool {
 
@@ -82,14 +87,13 @@ std::string PoField(const char* pszKeyword, const std::string& s) {
   return out;
 }
 
-// msgfmt knows the ISO C conversions only; texts with the Microsoft length
-// forms are exported without the c-format flag rather than rejected.
-bool IsPlainCFormat(const std::vector<XFormatArg>& vecArgs) {
-  for (const XFormatArg& arg : vecArgs) {
-    const std::string& s = arg.strSpec;
-    if (s.find_first_of("IwqCS") != std::string::npos) return false;
-  }
-  return !vecArgs.empty();
+// The entries whose formats check gives errors for are the ones msgfmt
+// checks: not those with the Windows size prefixes, which it does not know,
+// nor those whose specifiers may be a percent sign before a word.
+bool IsPlainCFormat(XStringView source) {
+  if (!FormatIsChecked(source)) return false;
+  XFormat format = FormatParse(source);
+  return format.strWindows.empty() && !format.IsProse();
 }
 
 std::string Stem(const std::string& strPath) {
@@ -104,6 +108,24 @@ std::string Stem(const std::string& strPath) {
 std::string BaseName(const std::string& strPath) {
   size_t nSlash = strPath.find_last_of("/\\");
   return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+// The flags of a "#," line: fuzzy, c-format, no-c-format (others are for other languages).
+void FlagsRead(const std::string& strFlags, XPoEntry& entry) {
+  size_t nStart = 0;
+  while (nStart < strFlags.size()) {
+    size_t nEnd = strFlags.find(',', nStart);
+    if (nEnd == std::string::npos) nEnd = strFlags.size();
+    size_t nFirst = strFlags.find_first_not_of(" \t", nStart);
+    size_t nLast = strFlags.find_last_not_of(" \t", nEnd - 1);
+    std::string strFlag = nFirst < nEnd && nLast != std::string::npos && nLast >= nFirst
+                              ? strFlags.substr(nFirst, nLast - nFirst + 1)
+                              : std::string();
+    if (strFlag == "fuzzy") entry.bFuzzy = true;
+    if (strFlag == "c-format") entry.eFormat = XFormatFlag::eFFYes;
+    if (strFlag == "no-c-format") entry.eFormat = XFormatFlag::eFFNo;
+    nStart = nEnd + 1;
+  }
 }
 
 // Reads a C string literal at s[i] == '"'; false on a malformed one.
@@ -218,27 +240,64 @@ std::string LanguageName(int nLangID) {
   return pLang != nullptr ? pLang->pszName : "";
 }
 
-std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
-  int nLangID = cat.nLangIDHeader != 0 ? cat.nLangIDHeader : cat.nLangIDName;
-  std::string strLocale = LocaleName(nLangID);
-  std::string strHeader = "Project-Id-Version: " + Stem(cat.strPath) + "\n" + "PO-Revision-Date: " + strDate + "\n" +
+std::string PoHeaderText(const XCatHeader& header, int nLangID, const std::string& strProject,
+                         const std::string& strDate) {
+  std::string strHeader = "Project-Id-Version: " + strProject + "\n" + "PO-Revision-Date: " + strDate + "\n" +
                           "Last-Translator: \n"
                           "Language-Team: \n"
                           "Language: " +
-                          strLocale + "\n" +
+                          LocaleName(nLangID) + "\n" +
                           "MIME-Version: 1.0\n"
                           "Content-Type: text/plain; charset=UTF-8\n"
                           "Content-Transfer-Encoding: 8bit\n";
-  if (cat.HasHeader()) {
-    strHeader += "X-RLG-Language-Line: " + Utf8FromX(cat.LanguageLine()) + "\n";
-    strHeader += "X-RLG-Title: " + Utf8FromX(cat.TitleLine()) + "\n";
+  if (!header.strLanguageLine.empty()) {
+    strHeader += "X-RLG-Language-Line: " + Utf8FromX(header.strLanguageLine) + "\n";
+    strHeader += "X-RLG-Title: " + Utf8FromX(header.strTitle) + "\n";
   }
-  strHeader += std::string("X-RLG-Encoding: ") + EncodingName(cat.text.eEncoding) + "\n";
-  strHeader += std::string("X-RLG-Line-Ends: ") + (cat.text.bCRLF ? "CRLF" : "LF") + "\n";
-  if (cat.nTrailingBlank > 0) strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(cat.nTrailingBlank) + "\n";
+  strHeader += std::string("X-RLG-Encoding: ") + EncodingName(header.eEncoding) + "\n";
+  strHeader += std::string("X-RLG-Line-Ends: ") + (header.bCRLF ? "CRLF" : "LF") + "\n";
+  if (header.nTrailingBlank > 0)
+    strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(header.nTrailingBlank) + "\n";
+  return PoField("msgid", "") + PoField("msgstr", strHeader);
+}
 
-  std::string out = "# Translations of " + Stem(cat.strPath) + ", exported from " + BaseName(cat.strPath) +
-                    " by rlgtool.\n" + PoField("msgid", "") + PoField("msgstr", strHeader);
+std::string PoEntryText(const XPoOut& entry) {
+  std::string out = "\n";
+  if (entry.nBlankBefore > 0)
+    out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
+           " before\n";
+  if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
+  for (const std::string& strComment : entry.vecComments) out += strComment + "\n";
+  if (entry.bFuzzy || (entry.nID == 0 && IsPlainCFormat(entry.strSource))) {
+    out += "#,";
+    if (entry.bFuzzy) out += " fuzzy";
+    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += std::string(entry.bFuzzy ? "," : "") + " c-format";
+    out += "\n";
+  }
+  if (!entry.strPrevious.empty()) out += "#| msgid " + colang::detail::PoQuoted(Utf8FromX(entry.strPrevious)) + "\n";
+  std::string strFields = PoField("msgid", Utf8FromX(entry.strSource)) + PoField("msgstr", Utf8FromX(entry.strTransl));
+  if (!entry.bObsolete) return out + strFields;
+  // An obsolete entry keeps its comments; its keywords and strings are commented out.
+  for (size_t nStart = 0; nStart < strFields.size();) {
+    size_t nEnd = strFields.find('\n', nStart) + 1;
+    out += "#~ " + strFields.substr(nStart, nEnd - nStart);
+    nStart = nEnd;
+  }
+  return out;
+}
+
+std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
+  XCatHeader header;
+  if (cat.HasHeader()) {
+    header.strLanguageLine = cat.LanguageLine();
+    header.strTitle = cat.TitleLine();
+  }
+  header.eEncoding = cat.text.eEncoding;
+  header.bCRLF = cat.text.bCRLF;
+  header.nTrailingBlank = cat.nTrailingBlank;
+  std::string out =
+      "# Translations of " + Stem(cat.strPath) + ", exported from " + BaseName(cat.strPath) + " by rlgtool.\n" +
+      PoHeaderText(header, cat.nLangIDHeader != 0 ? cat.nLangIDHeader : cat.nLangIDName, Stem(cat.strPath), strDate);
 
   // Each source once, at its first place, with the translation read last.
   std::map<std::pair<unsigned, XString>, size_t> mapLast;
@@ -262,15 +321,13 @@ std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const
       diag.Warning(
           strFile, winner.nTranslLine,
           "empty translation of " + Quoted(entry.strSource) + " is exported as untranslated; import-po leaves it out");
-    out += "\n";
-    if (entry.nBlankBefore > 0)
-      out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
-             " before\n";
-    if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
-    out += "#: " + strRef + ":" + std::to_string(entry.nSourceLine) + "\n";
-    if (entry.nID == 0 && IsPlainCFormat(FormatArgsScan(entry.strSource))) out += "#, c-format\n";
-    out += PoField("msgid", Utf8FromX(entry.strSource));
-    out += PoField("msgstr", Utf8FromX(winner.strTransl));
+    XPoOut po;
+    po.nBlankBefore = entry.nBlankBefore;
+    po.nID = entry.nID;
+    po.vecComments.push_back("#: " + strRef + ":" + std::to_string(entry.nSourceLine));
+    po.strSource = entry.strSource;
+    po.strTransl = winner.strTransl;
+    out += PoEntryText(po);
   }
   return out;
 }
@@ -306,11 +363,15 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
         entry.bObsolete = true;
         continue;
       }
-      if (line.compare(i, 2, "#,") == 0 && line.find("fuzzy", i) != std::string::npos) entry.bFuzzy = true;
-      if (line.compare(i, 2, "#.") == 0 && line.find("resource identifier", i) != std::string::npos)
-        entry.bIdentifier = true;
-      if (line.compare(i, 8, "#. rlg: ") == 0 && line.find(" blank line", i) != std::string::npos)
+      if (line.compare(i, 2, "#,") == 0) {
+        FlagsRead(line.substr(i + 2), entry);
+      } else if (line.compare(i, 8, "#. rlg: ") == 0 && line.find(" blank line", i) != std::string::npos) {
         entry.nBlankBefore = std::atoi(line.c_str() + i + 8);
+      } else if (line.compare(i, 22, "#. resource identifier") == 0) {
+        entry.bIdentifier = true;
+      } else if (line.compare(i, 2, "#.") == 0 || line.compare(i, 2, "#:") == 0) {
+        entry.vecComments.push_back(line.substr(i));
+      }
       continue;
     }
     if (line[i] == '"') {
@@ -334,7 +395,7 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
     if (strKey == "msgctxt") {
       entry.nLine = nLine;
       entry.bContext = true;
-      pField = &strDummy;
+      pField = &entry.strContext;
     } else if (strKey == "msgid") {
       if (!entry.bContext) entry.nLine = nLine;
       bHasId = true;
@@ -344,6 +405,7 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
       pField = &strDummy;
     } else if (strKey == "msgstr" || strKey == "msgstr[0]") {
       bHasStr = true;
+      entry.nStrLine = nLine;
       pField = &entry.strStr;
     } else if (strKey.compare(0, 7, "msgstr[") == 0) {
       bHasStr = true;
@@ -369,8 +431,8 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
   return bOk;
 }
 
-bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
-                   XPoImport& out) {
+bool PoHeaderRead(const std::vector<XPoEntry>& vecEntries, int nLangID, const std::string& strFile, XDiag& diag,
+                  XCatHeader& header) {
   std::map<std::string, std::string> fields;
   for (const XPoEntry& e : vecEntries) {
     if (e.strId.empty() && !e.bContext && !e.bObsolete) {
@@ -380,16 +442,15 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
   }
 
   // The language line and title travel in the header; a different --lang gets its own.
-  XString strLanguageLine, strTitle;
   auto itLine = fields.find("X-RLG-Language-Line");
   if (itLine != fields.end()) {
     unsigned nValue = 0;
     XString strLine = XFromUtf8(itLine->second);
     if (HexScan(nValue, strLine) == 4 && nValue != 0 && (nLangID == 0 || static_cast<int>(nValue) == nLangID)) {
-      strLanguageLine = strLine;
+      header.strLanguageLine = strLine;
       nLangID = static_cast<int>(nValue);
       auto itTitle = fields.find("X-RLG-Title");
-      if (itTitle != fields.end()) strTitle = XFromUtf8(itTitle->second);
+      if (itTitle != fields.end()) header.strTitle = XFromUtf8(itTitle->second);
     }
   }
   auto itLocale = fields.find("Language");
@@ -398,26 +459,40 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
     diag.Error(strFile, 0, "the PO file names no catalog language; give one with --lang, like --lang 0407");
     return false;
   }
-  if (strLanguageLine.empty()) {
+  if (header.strLanguageLine.empty()) {
     char sz[16];
     std::snprintf(sz, sizeof sz, "%04x", static_cast<unsigned>(nLangID));
-    strLanguageLine = XFromUtf8(sz);
+    header.strLanguageLine = XFromUtf8(sz);
   }
-  if (strTitle.empty()) {
+  if (header.strTitle.empty()) {
     std::string strName = LanguageName(nLangID);
-    strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(strLanguageLine) : strName);
+    header.strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(header.strLanguageLine) : strName);
   }
   auto itEncoding = fields.find("X-RLG-Encoding");
-  if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, out.eEncoding))
+  if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, header.eEncoding))
     diag.Warning(strFile, 0, "unknown X-RLG-Encoding \"" + itEncoding->second + "\"; writing UTF-8");
   auto itEnds = fields.find("X-RLG-Line-Ends");
-  if (itEnds != fields.end()) out.bCRLF = itEnds->second != "LF";
-  int nTrailingBlank = 0;
+  if (itEnds != fields.end()) header.bCRLF = itEnds->second != "LF";
   auto itTrailing = fields.find("X-RLG-Trailing-Blank-Lines");
-  if (itTrailing != fields.end()) nTrailingBlank = std::max(0, std::min(std::atoi(itTrailing->second.c_str()), 1000));
+  if (itTrailing != fields.end())
+    header.nTrailingBlank = std::max(0, std::min(std::atoi(itTrailing->second.c_str()), 1000));
+  return true;
+}
+
+bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bPluralFirst, const std::string& strFile,
+                   XDiag& diag, XPoImport& out) {
+  XCatHeader header;
+  if (!PoHeaderRead(vecEntries, nLangID, strFile, diag, header)) return false;
+  out.eEncoding = header.eEncoding;
+  out.bCRLF = header.bCRLF;
 
   std::vector<XCatEntry> vecCat;
-  std::map<std::string, int> mapSeen;
+  // Each msgid with the line and context of its first entry, and its place in vecCat.
+  struct XSeen {
+    int nLine;
+    const std::string* pContext;
+  };
+  std::map<std::string, XSeen> mapSeen;
   bool bHeaderSeen = false;
   for (const XPoEntry& e : vecEntries) {
     if (e.bObsolete) continue;
@@ -425,12 +500,8 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
       bHeaderSeen = true;
       continue;
     }
-    if (e.bContext) {
-      diag.Warning(strFile, e.nLine, "msgctxt is not supported in catalogs; entry skipped");
-      continue;
-    }
-    if (e.bPlural) {
-      diag.Warning(strFile, e.nLine, "plural entries are not supported in catalogs; entry skipped");
+    if (e.bPlural && !bPluralFirst) {
+      ++out.nPlural;
       continue;
     }
     if (e.strId.empty()) {
@@ -445,12 +516,25 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
       ++out.nUntranslated;
       continue;
     }
-    auto [it, bNew] = mapSeen.emplace(e.strId, e.nLine);
-    if (!bNew)
-      diag.Warning(strFile, e.nLine,
-                   "repeated msgid (first at line " + std::to_string(it->second) + "); the later translation wins");
-    XCatEntry cat;
     XString strId = XFromUtf8(e.strId);
+    auto it = mapSeen.find(e.strId);
+    if (it != mapSeen.end() && (e.bContext || it->second.pContext != nullptr)) {
+      auto context = [](const std::string* pContext) {
+        return pContext == nullptr ? std::string("no msgctxt") : "msgctxt " + Quoted(XFromUtf8(*pContext));
+      };
+      diag.Warning(strFile, e.nLine,
+                   Quoted(strId) + " (" + context(e.bContext ? &e.strContext : nullptr) +
+                       ") differs from the entry at line " + std::to_string(it->second.nLine) + " (" +
+                       context(it->second.pContext) + ") only by its context; catalogs have none, the one at line " +
+                       std::to_string(it->second.nLine) + " is kept");
+      continue;
+    }
+    if (it != mapSeen.end()) {
+      diag.Warning(
+          strFile, e.nLine,
+          "repeated msgid (first at line " + std::to_string(it->second.nLine) + "); the later translation wins");
+    }
+    XCatEntry cat;
     cat.nID = colang::detail::IDFromLine(strId);
     if (cat.nID != 0 && !e.bIdentifier)
       diag.Warning(strFile, e.nLine,
@@ -459,11 +543,105 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, const s
     cat.strSource = std::move(strId);
     cat.nBlankBefore = std::max(0, std::min(e.nBlankBefore, 1000));
     cat.strTransl = XFromUtf8(e.strStr);
+    if (cat.nID == 0) {
+      XFormatVerdict verdict =
+          FormatCheck(cat.strSource, cat.strTransl, e.eFormat, XTokVec(cat.strSource.c_str()).HasFormat());
+      if (!verdict.strError.empty()) diag.Error(strFile, e.nStrLine, verdict.strError);
+      for (const std::string& strWarning : verdict.vecWarnings) diag.Warning(strFile, e.nStrLine, strWarning);
+    }
+    if (e.bContext) ++out.nContextDropped;
+    if (it == mapSeen.end()) mapSeen.emplace(e.strId, XSeen{e.nLine, e.bContext ? &e.strContext : nullptr});
     vecCat.push_back(std::move(cat));
   }
+  if (out.nPlural > 0)
+    diag.Warning(strFile, 0,
+                 std::to_string(out.nPlural) + " plural entr" + (out.nPlural == 1 ? "y" : "ies") +
+                     " skipped; catalogs have no plural forms (--plural=first imports msgstr[0] for the singular "
+                     "text)");
   out.nEntries = static_cast<int>(vecCat.size());
-  out.vecLines = CatalogLines(strLanguageLine, strTitle, vecCat, nTrailingBlank);
+  out.vecLines = CatalogLines(header.strLanguageLine, header.strTitle, vecCat, header.nTrailingBlank);
   return true;
+}
+
+namespace {
+
+// The charset that the header entry's Content-Type names, or an empty string.
+// The header comes first and is ASCII in every charset gettext allows, so it
+// is found in the bytes before they are decoded.
+std::string PoCharset(std::string_view bytes) {
+  size_t nStart = bytes.find("msgid \"\"");
+  if (nStart == std::string_view::npos || (nStart > 0 && bytes[nStart - 1] != '\n')) return "";
+  size_t nEnd = bytes.find("\nmsgid", nStart + 1);
+  size_t nContext = bytes.find("\nmsgctxt", nStart + 1);
+  std::string_view header = bytes.substr(nStart, std::min(nEnd, nContext) - nStart);
+  size_t nCharset = header.find("charset=");
+  if (nCharset == std::string_view::npos) return "";
+  size_t nValue = nCharset + 8;
+  size_t nValueEnd = nValue;
+  while (nValueEnd < header.size() &&
+         (std::isalnum(static_cast<unsigned char>(header[nValueEnd])) || std::strchr("-_.:", header[nValueEnd])))
+    ++nValueEnd;
+  return std::string(header.substr(nValue, nValueEnd - nValue));
+}
+
+bool IsUtf8Name(std::string strCharset) {
+  for (char& c : strCharset) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  // ASCII is a part of UTF-8; CHARSET is what a template says before a translator chose.
+  return strCharset.empty() || strCharset == "UTF-8" || strCharset == "UTF8" || strCharset == "CHARSET" ||
+         strCharset == "ASCII" || strCharset == "US-ASCII" || strCharset == "ANSI_X3.4-1968";
+}
+
+}  // namespace
+
+int PoFileRead(const std::string& strPath, XDiag& diag, std::vector<XPoEntry>& vecOut) {
+  XFileBytes file = FileBytesRead(strPath);
+  if (!file.strError.empty()) {
+    diag.Error(strPath, 0, file.strError);
+    return eExitUsage;
+  }
+  if (file.strBytes.find('\0') != std::string::npos) {
+    XDecodedText text = TextDecode(file.strBytes, false);
+    diag.Error(strPath, text.nNulLine, "binary file, not a PO file");
+    return eExitUsage;
+  }
+  std::string strCharset = PoCharset(file.strBytes);
+  std::string strUtf8;
+  if (IsUtf8Name(strCharset)) {
+    XDecodedText text = TextDecode(file.strBytes, false);
+    for (const XDecodeProblem& problem : text.vecProblems)
+      diag.Error(strPath, problem.nLine,
+                 problem.strText + "; the file says it is " + (strCharset.empty() ? "UTF-8" : strCharset) +
+                     " (its header's Content-Type names the charset)");
+    if (!text.vecProblems.empty()) return eExitProblems;
+    strUtf8 = std::move(file.strBytes);
+  } else {
+    XString strText;
+    colang::platform::XCharsetResult eResult =
+        colang::platform::CharsetDecode(strCharset.c_str(), file.strBytes, strText);
+    if (eResult == colang::platform::eCSUnknown) {
+      diag.Error(strPath, 0,
+                 "unknown charset \"" + strCharset +
+                     "\" in the header's Content-Type; convert the file to UTF-8 (msgconv --to-code=UTF-8)");
+      return eExitProblems;
+    }
+    if (eResult == colang::platform::eCSInvalid) {
+      // Find the line: no charset that PO files use has a line feed inside a character.
+      int nLine = 1;
+      for (size_t nStart = 0; nStart < file.strBytes.size(); ++nLine) {
+        size_t nEnd = std::min(file.strBytes.find('\n', nStart), file.strBytes.size());
+        XString strLine;
+        if (colang::platform::CharsetDecode(strCharset.c_str(),
+                                            std::string_view(file.strBytes).substr(nStart, nEnd - nStart),
+                                            strLine) != colang::platform::eCSOk)
+          break;
+        nStart = nEnd + 1;
+      }
+      diag.Error(strPath, nLine, "bytes that are not " + strCharset + ", the charset the header names");
+      return eExitProblems;
+    }
+    strUtf8 = Utf8FromX(strText);
+  }
+  return PoParse(strUtf8, strPath, diag, vecOut) ? eExitOk : eExitProblems;
 }
 
 }  // namespace rlgtool

@@ -1,4 +1,4 @@
-// rlgtool export-po and import-po.
+// rlgtool export-po and import-po, and the catalog output they share with merge and pseudo.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -8,9 +8,6 @@
 
 namespace rlgtool {
 
-namespace {
-
-// PO-Revision-Date: SOURCE_DATE_EPOCH when set, for reproducible output, else now.
 std::string RevisionDate() {
   std::time_t t = std::time(nullptr);
   if (const char* pszEpoch = std::getenv("SOURCE_DATE_EPOCH")) t = static_cast<std::time_t>(std::atoll(pszEpoch));
@@ -20,7 +17,25 @@ std::string RevisionDate() {
   return sz;
 }
 
-}  // namespace
+int CatalogOutput(const std::string& strOut, const std::vector<XString>& vecLines, XEncoding eEncoding, bool bCRLF,
+                  XDiag& diag) {
+  if (!strOut.empty() && strOut != "-") {
+    unsigned nLineLang = 0;
+    HexScan(nLineLang, vecLines[0]);
+    if (LangIDFromPath(strOut) != static_cast<int>(nLineLang))
+      diag.Warning(strOut, 0,
+                   "the file name does not carry the catalog's language " + Utf8FromX(vecLines[0].substr(0, 4)) +
+                       "; the library refuses it (see rlgtool name)");
+  }
+  int nUnmappable = 0;
+  std::string strCatalog = TextEncode(vecLines, eEncoding, bCRLF, &nUnmappable);
+  if (nUnmappable > 0) {
+    diag.Warning(strOut, 0,
+                 std::to_string(nUnmappable) + " characters are not in Windows-1252; writing the catalog as UTF-8");
+    strCatalog = TextEncode(vecLines, XEncoding::eEncUtf8, bCRLF);
+  }
+  return OutputWrite(strOut, strCatalog, diag) ? eExitOk : eExitUsage;
+}
 
 int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) {
   XArgs args(vecArgs, {}, {"-o", "--output"});
@@ -47,8 +62,11 @@ int ExportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
 }
 
 int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) {
-  XArgs args(vecArgs, {}, {"-o", "--output", "--lang"});
+  XArgs args(vecArgs, {}, {"-o", "--output", "--lang", "--plural"});
   if (!args.Error().empty()) return UsageError("import-po", args.Error(), global);
+  std::string strPlural = args.Value("--plural", "skip");
+  if (strPlural != "skip" && strPlural != "first")
+    return UsageError("import-po", "--plural takes skip or first, not \"" + strPlural + "\"", global);
   if (args.Operands().size() != 1) return UsageError("import-po", "expected one PO file", global);
   int nLangID = 0;
   std::string strLang = args.Value("--lang");
@@ -58,48 +76,23 @@ int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
   std::string strOut = args.Value("-o", args.Value("--output"));
 
   XDiag diag(stderr, global.bColor, false);
-  XFileBytes file = FileBytesRead(strPath);
-  if (!file.strError.empty()) {
-    diag.Error(strPath, 0, file.strError);
-    return eExitUsage;
-  }
-  XDecodedText text = TextDecode(file.strBytes, false);
-  if (text.nNulLine != 0 || text.eEncoding == XEncoding::eEncUtf16LE || text.eEncoding == XEncoding::eEncUtf16BE) {
-    diag.Error(strPath, text.nNulLine, "binary file, not a PO file");
-    return eExitUsage;
-  }
-  for (const XDecodeProblem& problem : text.vecProblems)
-    diag.Error(strPath, problem.nLine, problem.strText + "; PO files are read as UTF-8 (msgconv --to-code=UTF-8)");
   std::vector<XPoEntry> vecEntries;
-  bool bParsed = PoParse(file.strBytes, strPath, diag, vecEntries);
-  if (!bParsed || diag.ErrorCount() > 0) return eExitProblems;
+  int nRead = PoFileRead(strPath, diag, vecEntries);
+  if (nRead != eExitOk) return nRead;
 
   XPoImport result;
-  if (!CatalogFromPo(vecEntries, nLangID, strPath, diag, result))
+  if (!CatalogFromPo(vecEntries, nLangID, strPlural == "first", strPath, diag, result))
     return args.Has("--lang") ? eExitProblems : eExitUsage;
-  if (!strOut.empty() && strOut != "-") {
-    unsigned nLineLang = 0;
-    HexScan(nLineLang, result.vecLines[0]);
-    int nNameLang = LangIDFromPath(strOut);
-    if (nNameLang != static_cast<int>(nLineLang))
-      diag.Warning(strOut, 0,
-                   "the file name does not carry the catalog's language " + Utf8FromX(result.vecLines[0].substr(0, 4)) +
-                       "; the library refuses it (see rlgtool name)");
-  }
-  int nUnmappable = 0;
-  std::string strCatalog = TextEncode(result.vecLines, result.eEncoding, result.bCRLF, &nUnmappable);
-  if (nUnmappable > 0) {
-    diag.Warning(strPath, 0,
-                 std::to_string(nUnmappable) + " characters are not in Windows-1252; writing the catalog as UTF-8");
-    strCatalog = TextEncode(result.vecLines, XEncoding::eEncUtf8, result.bCRLF);
-  }
-  if (!OutputWrite(strOut, strCatalog, diag)) return eExitUsage;
+  int nWritten = CatalogOutput(strOut, result.vecLines, result.eEncoding, result.bCRLF, diag);
+  if (nWritten != eExitOk) return nWritten;
   std::string strSummary = "imported " + std::to_string(result.nEntries) + " entries";
+  if (result.nContextDropped > 0)
+    strSummary += " (" + std::to_string(result.nContextDropped) + " without their msgctxt)";
   if (result.nUntranslated + result.nFuzzy > 0)
     strSummary += "; left out " + std::to_string(result.nUntranslated) + " untranslated and " +
                   std::to_string(result.nFuzzy) + " fuzzy";
   diag.Note(strPath, 0, strSummary);
-  return eExitOk;
+  return diag.ErrorCount() > 0 ? eExitProblems : eExitOk;
 }
 
 }  // namespace rlgtool

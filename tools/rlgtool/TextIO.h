@@ -1,7 +1,8 @@
 // Whole files in and out, and the conversions between file bytes and the
 // library's UTF-16 lines. Catalogs are read as the library reads them: UTF-16
 // with a byte order mark, UTF-8 with or without one, and a file without a
-// mark that is not valid UTF-8 as a whole in Windows-1252. PO files are UTF-8.
+// mark that is not valid UTF-8 as a whole in Windows-1252. PO files come
+// here as UTF-8, once their own charset has been decoded.
 #pragma once
 
 #include <string>

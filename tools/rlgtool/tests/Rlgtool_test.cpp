@@ -9,12 +9,15 @@
 
 #include "Catalog.h"
 #include "Check.h"
+#include "Merge.h"
 #include "Po.h"
 #include "Printf.h"
+#include "Pseudo.h"
 #include "TextIO.h"
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictAccess.h"
 #include "colang/detail/DictText.h"
+#include "colang/pattern/Token.h"
 #include "support/TestSupport.h"
 
 namespace rlgtool {
@@ -146,33 +149,64 @@ TEST(RlgtoolCatalogTest, TellsIdentifierLinesFromTexts) {
   }
 }
 
-TEST(RlgtoolPrintfTest, ComparesArgumentsNotSpelling) {
+TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
   struct {
     const char* pszSource;
     const char* pszTransl;
-    const char* pszDiff;  // start of the message, empty when they agree
+    const char* pszError;    // start of the error, empty when there is none
+    const char* pszWarning;  // start of the one warning, empty when there is none
   } cases[] = {
-      {"Page %d of %d", "Seite %d von %d", ""},
-      {"%5.2f mm", "%.1f mm", ""},
-      {"%d%% done", "%d%% fertig", ""},
-      {"50% off", "50% Rabatt", ""},
-      {"%i items", "%d Elemente", ""},
-      {"%x", "%X", ""},
-      {"%*d", "%*d", ""},
-      {"%I64d", "%lld", ""},
-      {"%d files", "%s Dateien", "format specifier 1 is %s (string)"},
-      {"%d files", "Dateien", "the translation has no format specifier"},
-      {"Dateien", "%d", "the translation has 1 format specifier (%d) where the source has no"},
-      {"%s: %d", "%d: %s", "format specifiers in a different order"},
-      {"%ld", "%d", "format specifier 1 is %d (int) in the translation but %ld (long int)"},
-      {"%*d", "%d", "the translation has 1 format specifier"},
+      {"Page %d of %d", "Seite %d von %d", "", ""},
+      {"%5.2f mm", "%.1f mm", "", ""},
+      {"%d%% done", "%d%% fertig", "", ""},
+      {"%i items, %x", "%d Elemente, %X", "", ""},
+      {"%I64d", "%lld", "", ""},
+      {"# %s (key %s, mtime %I64u): ", "# %s (Schl\xC3\xBCssel %s, %%I64u): ", "",
+       "the translation has 2 format specifiers (%s %s) where the source has 3"},
+      {"%zu", "%Zu", "", ""},
+      {"%<PRId64> B", "%<PRIi64> B", "", ""},
+      {"cannot write %s file '%s'", "no se puede escribir archivo '%2$s' de %1$s", "",
+       "the translation numbers its format specifiers (%1$s %2$s); on Windows only the _p functions"},
+      {"%*d", "%2$*1$d", "", "the translation numbers"},
+      {"%1$s and %1$s", "%1$s", "", ""},
+      {"%.*s", "% *s", "", "the * of % *s is a width in the translation but the * of %.*s is a precision"},
+      {"%d", "%Id", "", "%Id: the Windows printf reads I as a size prefix"},
+      {"%b %e  %Y", "%Y-%m-%d", "", ""},  // strftime, not printf
+      {"Plain text", "Klar %u ist es", "", ""},
+      {"%1$s %s", "%d", "", ""},  // the source is no valid format
+      {"Adding group '%s' (new ID) ...", "Gruppe '%s' (neue ID %d) ...",
+       "the translation has 2 format specifiers (%s %d) where the source has 1 format specifier (%s)", ""},
+      {"%d files", "%s Dateien", "format specifier 1 is %s (string) in the translation but %d (int)", ""},
+      {"%d", "%u", "format specifier 1 is %u (unsigned int)", ""},
+      {"%ld", "%d", "format specifier 1 is %d (int) in the translation but %ld (long int)", ""},
+      {"%s: %d", "%d: %s", "format specifiers in a different order", ""},
+      {"%s %d", "%2$s %1$d", "argument 1 is %1$d (int) in the translation but %s (string)", ""},
+      {"%s %s", "%1$s", "the translation has 1 format specifier (%1$s) where the source has 2", ""},
+      {"%s", "%2$s", "the translation is not a valid format, unlike the source: argument 2 is taken but argument 1",
+       ""},
+      {"%d%%", "%d% fertig", "the translation has 2 format specifiers (%d % f)", ""},
+      {"50% off", "50% Rabatt", "", "the translation is not a valid format, unlike the source: \"% R\""},
+      {"%s", "%s %y", "the translation is not a valid format, unlike the source: \"%y\" is not a format specifier", ""},
+      {"100%% of %s", "%s zu 100%", "the translation is not a valid format, unlike the source: \"%\" at the end", ""},
+      {"%1$s %2$d", "%1$s %d", "the translation is not a valid format, unlike the source: numbered (%1$s) and", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pszSource) + " / " + c.pszTransl);
-    std::string strDiff = FormatArgsCompare(FormatArgsScan(Widen(c.pszSource)), FormatArgsScan(Widen(c.pszTransl)));
-    EXPECT_EQ(strDiff.substr(0, std::string(c.pszDiff).size()), c.pszDiff);
-    EXPECT_EQ(strDiff.empty(), *c.pszDiff == '\0');
+    XFormatVerdict verdict = FormatCheck(Widen(c.pszSource), Widen(c.pszTransl), XFormatFlag::eFFAuto, false);
+    EXPECT_EQ(verdict.strError.substr(0, std::string(c.pszError).size()), c.pszError);
+    EXPECT_EQ(verdict.strError.empty(), *c.pszError == '\0');
+    ASSERT_EQ(verdict.vecWarnings.size(), *c.pszWarning == '\0' ? 0u : 1u);
+    if (*c.pszWarning != '\0') {
+      EXPECT_EQ(verdict.vecWarnings[0].substr(0, std::string(c.pszWarning).size()), c.pszWarning);
+    }
   }
+  // Flags decide where they are given; pattern entries take their numbers in order.
+  EXPECT_EQ(FormatCheck(Widen("Plain"), Widen("%d"), XFormatFlag::eFFYes, false).strError.substr(0, 19),
+            "the translation has");
+  EXPECT_TRUE(FormatCheck(Widen("%d"), Widen("%s"), XFormatFlag::eFFNo, false).strError.empty());
+  EXPECT_EQ(
+      FormatCheck(Widen("%d of %d"), Widen("%2$d/%1$d"), XFormatFlag::eFFAuto, true).vecWarnings.at(0).substr(0, 80),
+      "the translation numbers its format specifiers (%1$d %2$d); pattern translation f");
 }
 
 TEST(RlgtoolCheckTest, ReportsEachProblemOnceAtItsLine) {
@@ -282,7 +316,7 @@ TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
   ASSERT_TRUE(PoParse(strPo, "Gen.po", diag, vecEntries));
   EXPECT_EQ(vecEntries.size(), 10001u);  // the header and every entry
   XPoImport result;
-  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "Gen.po", diag, result));
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, false, "Gen.po", diag, result));
   EXPECT_EQ(result.nEntries, 10000);
   EXPECT_EQ(TextEncode(result.vecLines, result.eEncoding, result.bCRLF), strCatalog);
   EXPECT_EQ(strMessages, "");
@@ -307,16 +341,68 @@ TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   EXPECT_EQ(vecEntries[3].nLine, 12);  // the msgctxt line
 
   XPoImport result;
-  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, "t.po", diag, result));  // the language comes from "Language"
-  EXPECT_EQ(result.vecLines,
-            (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"), XT("x")}));
+  ASSERT_TRUE(CatalogFromPo(vecEntries, 0, false, "t.po", diag, result));  // the language comes from "Language"
+  EXPECT_EQ(result.vecLines, (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"),
+                                                   XT("x"), XT("K"), XT("L")}));
   EXPECT_EQ(result.nFuzzy, 1);
-  EXPECT_EQ(diag.WarningCount(), 1);  // the msgctxt entry
+  EXPECT_EQ(result.nContextDropped, 1);
 
   std::vector<XPoEntry> vecNoLanguage(1);
   vecNoLanguage[0].strId = "A";
   vecNoLanguage[0].strStr = "B";
-  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, "t.po", diag, result));
+  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, false, "t.po", diag, result));
+}
+
+TEST(RlgtoolMergeTest, AdaptsTranslationsOfTextsThatChangedOnlyAroundTheirWords) {
+  struct {
+    const char16_t* pszOldSource;
+    const char16_t* pszOldTransl;
+    const char16_t* pszNewSource;
+    const char16_t* pszAdapted;
+  } cases[] = {
+      {u"&Open...\tCtrl+O", u"\u00D6&ffnen...\tStrg+O", u"Open...\tCtrl+Shift+O", u"\u00D6ffnen...\tStrg+Shift+O"},
+      {u"&Print...\tCtrl+P", u"&Drucken...\tStrg+P", u"&Print...", u"&Drucken..."},
+      {u"Print", u"Drucken", u"Print\tCtrl+P", u"Drucken\tCtrl+P"},
+      {u"&Open", u"\u958B\u304F(&O)", u"Open", u"\u958B\u304F"},
+      {u"Open", u"\u00AB Ouvrir", u"&Open", u"\u00AB &Ouvrir"},
+      {u"Save &As...", u"Speichern &unter...", u"Save As", u"Speichern unter"},
+      {u"Name:", u"Nom :", u"Name", u"Nom"},
+      {u"Name", u"Nom", u"Name\u2026", u"Nom\u2026"},
+      {u"Total", u"Summe", u"  Total:\n", u"  Summe:\n"},
+  };
+  for (const auto& c : cases) {
+    auto x = [](const char16_t* psz) { return XString(reinterpret_cast<const XChar*>(psz)); };
+    SCOPED_TRACE(Narrow(x(c.pszNewSource).c_str()));
+    ASSERT_EQ(LabelSplit(x(c.pszOldSource)).strCore, LabelSplit(x(c.pszNewSource)).strCore);
+    EXPECT_EQ(TranslationAdapt(x(c.pszOldSource), x(c.pszOldTransl), x(c.pszNewSource)), x(c.pszAdapted));
+  }
+}
+
+TEST(RlgtoolPseudoTest, KeepsEveryTextUsable) {
+  const char* const kTexts[] = {
+      "&Open...\tCtrl+O", "Save &As...", "Page %d of %d", "%1$s of %2$5.1f", "100% sure",       "%d%% done",  "A && B",
+      "\n  Indented\n",   "%.*s: %ls",   "Trailing &",    "E&xit\tAlt+F4",   "Progress: %3d%%", "&%1$d files"};
+  for (const char* pszText : kTexts) {
+    SCOPED_TRACE(pszText);
+    XString strText = Widen(pszText);
+    XString strPseudo = PseudoText(strText, 40);
+    XLabel source = LabelSplit(strText), pseudo = LabelSplit(strPseudo);
+    EXPECT_NE(strPseudo, strText);
+    EXPECT_EQ(pseudo.strAccel, source.strAccel);
+    EXPECT_EQ(pseudo.strLead, source.strLead);
+    ASSERT_EQ(pseudo.nMnemonic < 0, source.nMnemonic < 0);
+    if (source.nMnemonic >= 0) {
+      EXPECT_EQ(pseudo.strCore[static_cast<size_t>(pseudo.nMnemonic)],
+                source.strCore[static_cast<size_t>(source.nMnemonic)]);
+    }
+    XFormatVerdict verdict = FormatCheck(strText, strPseudo, XFormatFlag::eFFAuto, false);
+    EXPECT_EQ(verdict.strError, "");
+    EXPECT_EQ(XTokVec(strPseudo.c_str()).HasFormat(), XTokVec(strText.c_str()).HasFormat());
+    // Lengthened by 40 percent at least, with the markers.
+    XStringView label = XStringView(strText).substr(0, strText.find(XChar('\t')));
+    EXPECT_GE(strPseudo.find(XChar('\t')) == XString::npos ? strPseudo.size() : strPseudo.find(XChar('\t')),
+              label.size() * 14 / 10);
+  }
 }
 
 // The tool's own reading of a catalog must agree with what the library loads.

@@ -132,15 +132,16 @@ foreach(catalog Clean0407.rlg Utf16le0407.rlg ${samples})
   endif()
 endforeach()
 expect(RC 0 ERR_HAS
-  "Platform.po:11: warning: msgctxt is not supported in catalogs; entry skipped"
-  "Platform.po:15: warning: plural entries are not supported in catalogs; entry skipped"
-  "Platform.po:27: warning: \"#5\" is read as resource identifier 5 in a catalog, not as a text"
-  "imported 3 entries; left out 1 untranslated and 1 fuzzy"
+  "Platform.po:16: warning: \"Close\" (msgctxt \"button\") differs from the entry at line 11 (msgctxt \"menu\") only by its context"
+  "catalogs have none, the one at line 11 is kept"
+  "Platform.po: warning: 1 plural entry skipped"
+  "Platform.po:32: warning: \"#5\" is read as resource identifier 5 in a catalog, not as a text"
+  "imported 4 entries (1 without their msgctxt); left out 1 untranslated and 1 fuzzy"
   ARGS import-po Platform.po -o Platform040c.rlg)
 # file(READ) drops carriage returns; the hex form shows the line ends.
 file(READ ${WORK_DIR}/Platform040c.rlg imported_lf)
 file(READ ${WORK_DIR}/Platform040c.rlg imported_hex HEX)
-set(expected_lines "040c\nFrench\nOpen\nOuvrir\n#5\nnuméro 5\nTwo\\nlines\\t\"quoted\" \\\\ end\nDeux\\nlignes\\t\"citées\" \\\\ fin\n")
+set(expected_lines "040c\nFrench\nOpen\nOuvrir\nClose\nFermer\n#5\nnuméro 5\nTwo\\nlines\\t\"quoted\" \\\\ end\nDeux\\nlignes\\t\"citées\" \\\\ fin\n")
 if(NOT imported_lf STREQUAL expected_lines OR NOT imported_hex MATCHES "^303430630d0a")
   fail("import-po Platform.po wrote:\n${imported_lf}")
 endif()
@@ -150,6 +151,76 @@ expect(RC 1 ERR_HAS "Broken.po:4: error: malformed string after msgid" "Broken.p
 if(EXISTS ${WORK_DIR}/Broken0407.rlg)
   fail("import-po wrote a catalog from a broken PO file")
 endif()
+
+# --- PO files in the charsets their headers name, through the platform's converter ---
+foreach(case
+    "latin1|040c|&Ouvrir...\\tCtrl+O|%d fichiers|Aperçu"
+    "greek|0408|Ά&νοιγμα...\\tCtrl+O|%d αρχεία|Προβολή"
+    "koi8r|0419|&Открыть...\\tCtrl+O|%d файлов|Вид"
+    "eucjp|0411|開く(&O)...\\tCtrl+O|%d 個のファイル|表示"
+    "sjis|0411|開く(&O)...\\tCtrl+O|%d 個のファイル|表示"
+    "gb2312|0804|打开(&O)...\\tCtrl+O|%d 个文件|查看"
+    "big5|0404|開啟(&O)...\\tCtrl+O|%d 個檔案|功能"
+    "euckr|0412|열기(&O)...\\tCtrl+O|%d개 파일|보기")
+  string(REPLACE "|" ";" parts "${case}")
+  list(GET parts 0 name)
+  list(GET parts 1 lang)
+  list(SUBLIST parts 2 3 texts)
+  expect(RC 0 ERR_HAS "imported 3 entries" ARGS import-po charsets/${name}.po -o charsets/${name}${lang}.rlg)
+  file(STRINGS ${WORK_DIR}/charsets/${name}${lang}.rlg lines ENCODING UTF-8)
+  list(REMOVE_AT lines 0 1)
+  set(expected "&Open...\\tCtrl+O" "%d files" "View")
+  foreach(i 0 1 2)
+    list(GET expected ${i} source)
+    list(GET texts ${i} text)
+    math(EXPR at "${i} * 2")
+    list(SUBLIST lines ${at} 2 pair)
+    if(NOT pair STREQUAL "${source};${text}")
+      fail("import-po charsets/${name}.po: \"${pair}\", expected \"${source};${text}\"")
+    endif()
+  endforeach()
+endforeach()
+expect(RC 1 ERR "Flags.po:22: error: the translation has 1 format specifier (%d) where the source has no format specifier\nFlags.po: note: imported 2 entries<semicolon> left out 0 untranslated and 2 fuzzy\n"
+  ARGS import-po Flags.po -o Flags0407.rlg)
+expect(RC 1 ERR "charsets/unknown.po: error: unknown charset \"X-NO-SUCH-CHARSET\" in the header's Content-Type<semicolon> convert the file to UTF-8 (msgconv --to-code=UTF-8)\n"
+  ARGS import-po charsets/unknown.po -o charsets/unknown040c.rlg)
+expect(RC 1 ERR "charsets/broken.po:16: error: bytes that are not Shift_JIS, the charset the header names\n"
+  ARGS import-po charsets/broken.po -o charsets/broken0411.rlg)
+
+# --- merge: the next version's template takes the old translations ----------------
+expect(RC 0 ERR "Next0407.rlg: note: 4 kept, 3 fuzzy, 2 new, 3 obsolete (dropped<semicolon> --keep-obsolete keeps them at the end)\nNext0407.rlg: note: a catalog has no fuzzy flag: the 3 fuzzy translations are in it unreviewed, listed in fuzzy.txt\n"
+  ARGS merge Prev0407.rlg Next.rlg -o Next0407.rlg --fuzzy-report fuzzy.txt)
+file(READ ${WORK_DIR}/Next0407.rlg merged)
+string(CONCAT expected_merged "0407\nDeutsch\n&File\n&Datei\nOpen...\\tCtrl+Shift+O\nÖffnen...\\tStrg+Shift+O\n"
+  "Save As\nSpeichern unter\nPage %d of %d:\nSeite %d von %d:\nClose\nSchließen\nExport\nExport\n"
+  "#1001\nSchließen\n#1003\nSpeichern &unter...\n#1002\nPrint\n")
+if(NOT merged STREQUAL expected_merged)
+  fail("merge Prev0407.rlg Next.rlg wrote:\n${merged}")
+endif()
+file(READ ${WORK_DIR}/fuzzy.txt fuzzy_report)
+if(NOT fuzzy_report MATCHES "^Next0407.rlg:5: \"Open...\\\\tCtrl\\+Shift\\+O\"\n  was \"&Open...\\\\tCtrl\\+O\"\n")
+  fail("merge --fuzzy-report wrote:\n${fuzzy_report}")
+endif()
+expect(RC 0 ERR_HAS "3 obsolete (kept as #~ entries)" ARGS merge Prev0407.rlg Next.rlg -o Next.po)
+if(MSGFMT)
+  execute_process(COMMAND ${MSGFMT} --check -o ${WORK_DIR}/Next.mo ${WORK_DIR}/Next.po
+    RESULT_VARIABLE msgfmt_rc ERROR_VARIABLE msgfmt_err)
+  if(NOT msgfmt_rc EQUAL 0 OR NOT msgfmt_err STREQUAL "")
+    fail("msgfmt --check Next.po: ${msgfmt_err}")
+  endif()
+endif()
+# The PO file merges into the same catalog: its fuzzy entries stay fuzzy.
+expect(RC 0 ERR_HAS "4 kept, 3 fuzzy, 2 new, 0 obsolete" ARGS merge Next.po Next.rlg -o Again0407.rlg)
+file(READ ${WORK_DIR}/Again0407.rlg merged_again)
+if(NOT merged_again STREQUAL merged)
+  fail("merge Next.po Next.rlg wrote:\n${merged_again}")
+endif()
+
+# --- pseudo: a catalog check finds clean, whose patterns still translate -------------
+expect(RC 0 ERR_HAS "8 pseudo-translations, language 0501" ARGS pseudo Clean0407.rlg -o Clean0501.rlg)
+expect(RC 0 ERR "no problems in 1 catalog\n" ARGS check --strict Clean0501.rlg)
+expect(RC 0 OUT_HAS "[&Fîľé··]\n[Påĝé 3 öƒ 10······]\n[&Oρéñ...···]\\tCtrl+O\n"
+  ARGS translate Clean0501.rlg "&File" "Page 3 of 10" "&Open...\\tCtrl+O")
 
 # --- the library's view: translate, dump, stats, name -----------------------------
 expect(RC 0 OUT_HAS "&Datei\nÖ&ffnen...\\tStrg+O\nSeite 3 von 10\n"
