@@ -5,7 +5,6 @@
 #include <deque>
 
 #include "colang/detail/Globals.h"
-#include "colang/detail/Registry.h"
 #include "colang/detail/Trace.h"
 
 using colang::detail::g_dictDefault;
@@ -13,8 +12,12 @@ using colang::detail::g_listDict;
 using colang::detail::TraceLocationSet;
 using colang::detail::TraceReport;
 
-namespace colang::detail {
+namespace {
 
+// The default dictionary for a null or empty selector or one naming a file it
+// has loaded; else the first list dictionary that has loaded it; else null.
+// Each dictionary completes the selector in its own context, and one that
+// cannot complete it reports that to the trace.
 XLMTranslDict* LangDictSearch(const XChar* pszSelector) {
   if (pszSelector == nullptr || *pszSelector == 0) return &g_dictDefault;
   if (g_dictDefault.RLGFileLoadedSearch(pszSelector)) return &g_dictDefault;
@@ -22,12 +25,6 @@ XLMTranslDict* LangDictSearch(const XChar* pszSelector) {
     if (dict.RLGFileLoadedSearch(pszSelector)) return &dict;
   return nullptr;
 }
-
-}  // namespace colang::detail
-
-using colang::detail::LangDictSearch;
-
-namespace {
 
 // A narrow text in the thread's ANSI code page as wide text; false for a
 // null text, one too long to convert, or one that does not convert.

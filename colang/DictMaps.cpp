@@ -127,16 +127,16 @@ bool UnitsLess(const XSortItem& a, const XSortItem& b) {
 // units. A byte that is the same in every item (the high bytes of text in
 // the Latin alphabet, say) takes no pass. pTemp has room for n items.
 void ItemsRadixSort(XSortItem* pItems, std::size_t n, XSortItem* pTemp) {
-  constexpr int nDigits = 16;
-  std::uint32_t anCounts[nDigits][256] = {};
+  constexpr int kDigits = 16;
+  std::uint32_t anCounts[kDigits][256] = {};
   auto digitOf = [](const XSortItem& item, int nDigit) {
     return static_cast<unsigned>(item.anUnits[nDigit < 8 ? 1 : 0] >> (8 * (nDigit % 8))) & 0xFFu;
   };
   for (std::size_t i = 0; i < n; ++i)
-    for (int d = 0; d < nDigits; ++d) ++anCounts[d][digitOf(pItems[i], d)];
+    for (int d = 0; d < kDigits; ++d) ++anCounts[d][digitOf(pItems[i], d)];
   XSortItem* pFrom = pItems;
   XSortItem* pTo = pTemp;
-  for (int d = 0; d < nDigits; ++d) {
+  for (int d = 0; d < kDigits; ++d) {
     if (anCounts[d][digitOf(pFrom[0], d)] == n) continue;
     std::uint32_t anStart[256];
     std::uint32_t nSum = 0;
@@ -160,7 +160,7 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
   struct XRange {
     std::size_t nBegin, nEnd, nDepth;
   };
-  constexpr std::size_t nRadixMin = 512;
+  constexpr std::size_t kRadixMin = 512;
   XBulkVector<XSortItem> vecTemp;
   std::vector<XRange> vecTodo{{0, vecItems.size(), 0}};
   while (!vecTodo.empty()) {
@@ -179,7 +179,7 @@ void KeysSort(XBulkVector<XSortItem>& vecItems) {
       for (XSortItem* p = pBegin; p != pBegin + n; ++p) UnitsPackAt(*p, KeyOf(*p), range.nDepth);
     }
     // Within a range the items are in reading order, which a digit sort keeps.
-    if (n >= nRadixMin) {
+    if (n >= kRadixMin) {
       if (vecTemp.size() < n) vecTemp.resize(n);
       ItemsRadixSort(pBegin, n, vecTemp.data());
     } else {
@@ -396,10 +396,10 @@ void XTextMap::EntriesGather(const std::uint32_t* pTags) const noexcept {
   // The slots are filled with the slot a few keys ahead already on its way
   // from memory, as a large table's slots are scattered far beyond the
   // caches.
-  constexpr std::size_t nAhead = 16;
+  constexpr std::size_t kAhead = 16;
   std::size_t nKept = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    if (k + nAhead < n) COLANG_PREFETCH_WRITE(pSlots + (pTags[k + nAhead] & nMask));
+    if (k + kAhead < n) COLANG_PREFETCH_WRITE(pSlots + (pTags[k + kAhead] & nMask));
     const XTextEntry entry = pEntries[k];
     const std::uint32_t nTag = pTags[k];
     const std::uint32_t nLength = LengthOf(entry.first.size());

@@ -13,31 +13,6 @@ using colang::detail::HexFormat;
 using colang::detail::PathSplit;
 using colang::detail::XModuleContextGuard;
 
-namespace colang::detail {
-
-std::size_t HexScan(std::uint32_t& nValue, const XChar* pszText) {
-  nValue = 0;
-  if (pszText == nullptr) return 0;
-  std::size_t n = 0;
-  if (pszText[0] == XChar('0') && (pszText[1] == XChar('x') || pszText[1] == XChar('X'))) n = 2;
-  for (;; ++n) {
-    XChar c = pszText[n];
-    unsigned nDigit;
-    if (c >= XChar('0') && c <= XChar('9'))
-      nDigit = static_cast<unsigned>(c - XChar('0'));
-    else if (c >= XChar('a') && c <= XChar('f'))
-      nDigit = static_cast<unsigned>(c - XChar('a') + 10);
-    else if (c >= XChar('A') && c <= XChar('F'))
-      nDigit = static_cast<unsigned>(c - XChar('A') + 10);
-    else
-      break;
-    nValue = (nValue << 4) | nDigit;
-  }
-  return n;
-}
-
-}  // namespace colang::detail
-
 void XLMTranslDict::SetDefaultDir(const XChar* pszDir) {
   if (pszDir != nullptr) m_strDefaultDir.assign(pszDir);
   if (!m_strDefaultDir.empty() && m_strDefaultDir.back() != XChar('\\') && m_strDefaultDir.back() != XChar('/'))

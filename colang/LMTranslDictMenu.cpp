@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "colang/LMTranslDict.h"
+#include "colang/detail/DictLookup.h"
 #include "colang/detail/ModuleContext.h"
 #include "colang/detail/UntranslatedLog.h"
 
+using colang::detail::TextLookup;
+using colang::detail::XDirection;
 using colang::detail::XModuleContextGuard;
 
 namespace {
@@ -23,8 +26,6 @@ constexpr int kItemTextRoom = 10000;
 constexpr UINT kItemKeptMask = 0x8B;
 constexpr UINT kItemStateNone = 0xFFFFFFFFu;
 
-enum XMenuDirection { eMDirTranslate, eMDirRetranslate };
-
 // One open menu level: its rewrite flag is its own, untouched by its submenus.
 struct XMenuLevel {
   HMENU hMenu;
@@ -33,18 +34,13 @@ struct XMenuLevel {
   bool bRewrite;
 };
 
-void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XMenuDirection eDirection) {
+void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XDirection eDirection) {
   colang::detail::XUntranslatedOrigin origin(XT("menu"));
   std::unique_ptr<XChar[]> pszText(new XChar[kItemTextRoom]);
   std::vector<XMenuLevel> stack;
   auto levelEnter = [&stack](HMENU hMenu) {
     int nCount = GetMenuItemCount(hMenu);
     if (nCount >= 0) stack.push_back({hMenu, nCount, 0, true});
-  };
-  auto lookup = [&dict, eDirection](const XChar* pszKey) {
-    const XChar* pszFound = eDirection == eMDirTranslate ? dict.CheckTranslate(pszKey) : dict.CheckRetranslate(pszKey);
-    // The result may live in the pattern pool, which later lookups recycle.
-    return XString(pszFound != nullptr ? pszFound : pszKey);
   };
 
   levelEnter(hRoot);
@@ -68,11 +64,11 @@ void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XMenuDirection eDirection)
 
     if (hSubMenu == nullptr) {
       if (nLength <= 0) continue;
-      XString strNew = lookup(pszText.get());
+      XString strNew = TextLookup(dict, pszText.get(), eDirection);
       UINT nID = GetMenuItemID(hMenu, nPos);
       // Translation rewrites every command item and only remembers a failure
       // for the submenu titles; retranslation stops at the first failure.
-      if (eDirection == eMDirTranslate || level.bRewrite) {
+      if (eDirection == colang::detail::eDirTranslate || level.bRewrite) {
         BOOL bDone = ModifyMenuW(hMenu, nPosition, MF_BYPOSITION | nKept, nID, strNew.c_str());
         level.bRewrite = level.bRewrite && bDone;
       }
@@ -80,7 +76,7 @@ void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XMenuDirection eDirection)
     }
 
     if (nLength > 0) {
-      XString strNew = lookup(pszText.get());
+      XString strNew = TextLookup(dict, pszText.get(), eDirection);
       if (level.bRewrite) {
         UINT_PTR nSubMenu = reinterpret_cast<UINT_PTR>(GetSubMenu(hMenu, nPos));
         level.bRewrite = ModifyMenuW(hMenu, nPosition, MF_BYPOSITION | MF_POPUP | nKept, nSubMenu, strNew.c_str()) != 0;
@@ -95,10 +91,10 @@ void MenuWalk(const XLMTranslDict& dict, HMENU hRoot, XMenuDirection eDirection)
 
 void XLMTranslDict::MenuTranslate(HMENU hMenu) const {
   XModuleContextGuard guard;
-  MenuWalk(*this, hMenu, eMDirTranslate);
+  MenuWalk(*this, hMenu, colang::detail::eDirTranslate);
 }
 
 void XLMTranslDict::MenuRetranslate(HMENU hMenu) const {
   XModuleContextGuard guard;
-  MenuWalk(*this, hMenu, eMDirRetranslate);
+  MenuWalk(*this, hMenu, colang::detail::eDirRetranslate);
 }

@@ -14,80 +14,13 @@
 
 using colang::detail::HexScan;
 using colang::detail::IDFromLine;
-using colang::detail::StringUnescape;
 using colang::detail::TraceLocationSet;
 using colang::detail::TraceReport;
+using colang::detail::UnescapeTo;
 using colang::detail::XModuleContextGuard;
 using colang::detail::XPairBatch;
 
 namespace {
-
-// Writes the text from p to pEnd to pOut with its escapes resolved, and
-// returns the end of what it wrote, never more units than it read, so pOut
-// may be p itself: a backslash and one of \\ ' ? a b f n r t v become the
-// one character they stand for; any other backslash, one at the end
-// included, stays with what follows it. With bToZero the text ends at its
-// first zero, as a text handed to PairInsert does.
-template <bool bToZero>
-XChar* UnescapeTo(XChar* pOut, const XChar* p, const XChar* const pEnd) {
-  while (p != pEnd) {
-    // Most text has nothing to resolve: the units up to the next backslash
-    // (or zero) are found and copied as one run.
-    const XChar* pRun = p;
-    for (; pEnd - pRun >= 4; pRun += 4) {
-      const std::uint64_t nUnits = colang::detail::Units4(pRun);
-      if (colang::detail::UnitsHave(nUnits, XChar('\\')) || (bToZero && colang::detail::UnitsHave(nUnits, XChar(0))))
-        break;
-    }
-    while (pRun != pEnd && *pRun != XChar('\\') && !(bToZero && *pRun == XChar(0))) ++pRun;
-    if (pRun != p) {
-      pOut = pOut == p ? pOut + (pRun - p) : std::copy(p, pRun, pOut);
-      p = pRun;
-      if (p == pEnd) break;
-    }
-    XChar c = *p++;
-    if (bToZero && c == XChar(0)) break;
-    if (c == XChar('\\')) {
-      if (p == pEnd || (bToZero && *p == XChar(0))) {
-        *pOut++ = c;
-        break;
-      }
-      c = *p++;
-      switch (c) {
-        case XChar('\\'):
-        case XChar('\''):
-        case XChar('?'):
-          break;
-        case XChar('a'):
-          c = 0x07;
-          break;
-        case XChar('b'):
-          c = 0x08;
-          break;
-        case XChar('f'):
-          c = 0x0C;
-          break;
-        case XChar('n'):
-          c = 0x0A;
-          break;
-        case XChar('r'):
-          c = 0x0D;
-          break;
-        case XChar('t'):
-          c = 0x09;
-          break;
-        case XChar('v'):
-          c = 0x0B;
-          break;
-        default:
-          *pOut++ = XChar('\\');
-          break;
-      }
-    }
-    *pOut++ = c;
-  }
-  return pOut;
-}
 
 // Decodes the file's next line straight into the batch's room for the next
 // text, as it stands, and ends it with a zero; 0, or the reader's result.
@@ -117,33 +50,6 @@ XStringView BatchTextEnd(XPairBatch& batch, XStringView line, bool bPlain) {
 }
 
 }  // namespace
-
-namespace colang::detail {
-
-unsigned IDFromLine(XStringView strLine) {
-  if (strLine.size() < 2 || strLine[0] != XChar('#')) return 0;
-  XStringView digits = strLine.substr(1);
-  std::uint32_t nValue = 0;
-  if (digits.size() > 2 && digits[0] == XChar('0') && (digits[1] == XChar('x') || digits[1] == XChar('X'))) {
-    // HexScan stops at the first other character, a zero included, so a
-    // whole match proves the line holds nothing else.
-    if (HexScan(nValue, digits.data()) != digits.size()) return 0;
-    return nValue;
-  }
-  for (XChar c : digits) {
-    if (c < XChar('0') || c > XChar('9')) return 0;
-    nValue = nValue * 10 + static_cast<unsigned>(c - XChar('0'));
-  }
-  return nValue;
-}
-
-void StringUnescape(XString& strLine) {
-  if (strLine.find(XChar('\\')) == XString::npos) return;
-  XChar* p = &strLine[0];
-  strLine.resize(static_cast<std::size_t>(UnescapeTo<false>(p, p, p + strLine.size()) - p));
-}
-
-}  // namespace colang::detail
 
 XLMTranslDict::XLMTranslDict(const XChar* pszRLGFilename) : m_nLangID(0) { RLGFileRead(pszRLGFilename, false); }
 
@@ -206,7 +112,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
   // that finds the end asks for one unit more.
   const std::size_t nBytes = file.BytesUnread();
   batch.UnitsExpect(nBytes + 2);
-  constexpr std::size_t nPairsSample = 512;
+  constexpr std::size_t kPairsSample = 512;
   for (;;) {
     XStringView source, transl;
     bool bPlain = false;
@@ -220,7 +126,7 @@ bool XLMTranslDict::RLGFileRead(const XChar* pszRLGFilename, bool bAppend) {
       batch.m_vecIds.push_back({nID, transl});
     else
       batch.PairAdd(source, transl);
-    if (batch.m_vecPairs.size() == nPairsSample) batch.PairsExpect(nBytes, nBytes - file.BytesUnread());
+    if (batch.m_vecPairs.size() == kPairsSample) batch.PairsExpect(nBytes, nBytes - file.BytesUnread());
   }
   // The file's bytes go before the maps are built, which may reuse them.
   file.Close();

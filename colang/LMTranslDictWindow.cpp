@@ -6,27 +6,20 @@
 #include <vector>
 
 #include "colang/LMTranslDict.h"
+#include "colang/detail/DictLookup.h"
 #include "colang/detail/Globals.h"
 #include "colang/detail/ModuleContext.h"
 #include "colang/detail/Trace.h"
 #include "colang/detail/UntranslatedLog.h"
 
 using colang::detail::g_pDictWindow;
+using colang::detail::TextLookup;
+using colang::detail::XDirection;
 using colang::detail::XModuleContextGuard;
 
 namespace {
 
 constexpr int kClassNameRoom = 10000;
-
-// The direction handed through the child enumeration to the callback.
-enum XWindowDirection : LPARAM { eWDirTranslate = 0, eWDirRetranslate = 1 };
-
-// The text the dictionary gives for pszText in that direction, or pszText
-// itself; copied, since a pattern result is recycled by later lookups.
-XString TextLookup(const XLMTranslDict& dict, const XChar* pszText, LPARAM nDirection) {
-  const XChar* pszFound = nDirection == eWDirTranslate ? dict.CheckTranslate(pszText) : dict.CheckRetranslate(pszText);
-  return XString(pszFound != nullptr ? pszFound : pszText);
-}
 
 // Room for the window's text and the terminating zero.
 int WindowTextRoom(HWND hWnd) {
@@ -48,6 +41,7 @@ bool ClassExcluded(const XChar* pszClass) {
   return name == XT("Edit") || name == XT("RICHEDIT");
 }
 
+// The direction comes through the child enumeration's lParam.
 BOOL CALLBACK WindowChildTextProc(HWND hWnd, LPARAM nDirection) {
   XModuleContextGuard guard;
   const XLMTranslDict* pDict = g_pDictWindow;
@@ -60,11 +54,11 @@ BOOL CALLBACK WindowChildTextProc(HWND hWnd, LPARAM nDirection) {
   GetClassNameW(hWnd, pszClass.get(), kClassNameRoom);
   pszClass[kClassNameRoom - 1] = 0;
   if (nRead < 1 || ClassExcluded(pszClass.get())) return TRUE;
-  if (nDirection != eWDirTranslate && nDirection != eWDirRetranslate) return TRUE;
+  if (nDirection != colang::detail::eDirTranslate && nDirection != colang::detail::eDirRetranslate) return TRUE;
   XString strOrigin;
   if (colang::detail::UntranslatedLogActive()) strOrigin = XString(XT("window ")) + pszClass.get();
   colang::detail::XUntranslatedOrigin origin(strOrigin.empty() ? nullptr : strOrigin.c_str());
-  XString strNew = TextLookup(*pDict, strText.c_str(), nDirection);
+  XString strNew = TextLookup(*pDict, strText.c_str(), static_cast<XDirection>(nDirection));
   SetWindowTextW(hWnd, strNew.c_str());
   return TRUE;
 }
@@ -82,12 +76,12 @@ class XDictWindowScope {
 };
 
 // Both directions; false when the menu bar could not be redrawn.
-bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XWindowDirection eDirection) {
+bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XDirection eDirection) {
   if (!IsWindow(hWnd)) return true;
   bool bRewrite = true;
   HMENU hMenu = GetMenu(hWnd);
   if (IsMenu(hMenu)) {
-    if (eDirection == eWDirTranslate)
+    if (eDirection == colang::detail::eDirTranslate)
       dict.MenuTranslate(hMenu);
     else
       dict.MenuRetranslate(hMenu);
@@ -107,7 +101,7 @@ bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XWindowDirection eDirectio
   if (bRewrite) SetWindowTextW(hWnd, strNew.c_str());
   {
     XDictWindowScope scope(&dict);
-    EnumChildWindows(hWnd, WindowChildTextProc, eDirection);
+    EnumChildWindows(hWnd, WindowChildTextProc, static_cast<LPARAM>(eDirection));
   }
   return bRewrite;
 }
@@ -116,7 +110,7 @@ bool WindowWalk(const XLMTranslDict& dict, HWND hWnd, XWindowDirection eDirectio
 
 void XLMTranslDict::WindowTranslate(HWND hWnd) const {
   XModuleContextGuard guard;
-  if (!WindowWalk(*this, hWnd, eWDirTranslate)) {
+  if (!WindowWalk(*this, hWnd, colang::detail::eDirTranslate)) {
     colang::detail::TraceLocationSet(".\\LMTranslDict", 1034);
     colang::detail::TraceReport(XT("XLMTranslDict::WindowTranslate: failed\n"));
   }
@@ -124,5 +118,5 @@ void XLMTranslDict::WindowTranslate(HWND hWnd) const {
 
 void XLMTranslDict::WindowRetranslate(HWND hWnd) const {
   XModuleContextGuard guard;
-  WindowWalk(*this, hWnd, eWDirRetranslate);
+  WindowWalk(*this, hWnd, colang::detail::eDirRetranslate);
 }

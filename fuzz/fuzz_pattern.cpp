@@ -28,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   if (pszResult != nullptr) FUZZ_CHECK(colang::detail::PatternPoolHolds(pszResult));
   (void)dict.CheckTranslate(strText.c_str());
   (void)dict.StringRetranslate(strText.c_str());
-  FUZZ_CHECK(colang::detail::PatternPoolCount() <= colang::detail::nPatternPoolSize);
+  FUZZ_CHECK(colang::detail::PatternPoolCount() <= colang::detail::kPatternPoolSize);
   return 0;
 }

@@ -211,10 +211,12 @@ TEST(PathFullGet, EverySpellingOfANameGivesOneForm) {
   EXPECT_EQ(strFull, XT("kept"));
 }
 
-TEST(CurrentDirectory, AShortBufferAsksForTheRoomWithTheZero) {
+TEST(CurrentDirectory, SetWithBackslashesAndReadBackWithTheRoomItNeeds) {
   XProcessStateGuard state;
   XTempDir dir;
-  fs::current_path(dir.Dir("a/b"));
+  dir.Dir("a/b");
+  ASSERT_TRUE(SetCurrentDirectoryW((dir.Text() + XT("\\a\\b")).c_str()));
+  EXPECT_FALSE(SetCurrentDirectoryW((dir.Text() + XT("\\absent")).c_str()));
   XChar buffer[1024];
   DWORD n = GetCurrentDirectoryW(1024, buffer);
   ASSERT_GT(n, 0u);

@@ -70,6 +70,26 @@ TEST(WinUserMenu, ModifyReplacesTypeStateAndText) {
   EXPECT_EQ(MenuText(hMenu, 1), XT("Neu"));
 }
 
+// Host-facing calls the library itself never makes: inserting, checking
+// and enabling items by position and by command (a command is searched for
+// in the submenus too).
+TEST(WinUserMenu, InsertCheckAndEnableByPositionAndCommand) {
+  HMENU hSub = MenuCreate({{MF_STRING, 21, XT("inner")}});
+  XMenuOwner menu(MenuCreate({{MF_STRING, 20, XT("b")}, {MF_POPUP, AsID(hSub), XT("sub")}}, true));
+  HMENU hMenu = menu.Get();
+  ASSERT_TRUE(InsertMenuW(hMenu, 0, MF_BYPOSITION, 19, XT("a")));
+  ASSERT_TRUE(InsertMenuW(hMenu, 21, MF_BYCOMMAND, 22, XT("before inner")));
+  EXPECT_EQ(MenuText(hMenu, 0), XT("a"));
+  EXPECT_EQ(MenuText(hSub, 0), XT("before inner"));
+  EXPECT_EQ(CheckMenuItem(hMenu, 20, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
+  EXPECT_EQ(CheckMenuItem(hMenu, 1, MF_BYPOSITION | MF_UNCHECKED), static_cast<DWORD>(MF_CHECKED));
+  EXPECT_EQ(CheckMenuItem(hMenu, 99, MF_BYCOMMAND | MF_CHECKED), ~0u);
+  EXPECT_EQ(EnableMenuItem(hMenu, 21, MF_BYCOMMAND | MF_GRAYED), static_cast<BOOL>(MF_ENABLED));
+  EXPECT_EQ(GetMenuState(hSub, 1, MF_BYPOSITION), MF_GRAYED);
+  EXPECT_EQ(EnableMenuItem(hMenu, 21, MF_BYCOMMAND | MF_ENABLED), static_cast<BOOL>(MF_GRAYED));
+  EXPECT_EQ(EnableMenuItem(hMenu, 7, MF_BYPOSITION | MF_GRAYED), -1);
+}
+
 struct XVisit {
   std::vector<HWND> vecSeen;
   HWND hStopAt = nullptr;  // the callback says stop after this one
@@ -98,6 +118,8 @@ TEST(WinUserWindow, ChildrenAreEnumeratedDepthFirstInCreationOrder) {
   ASSERT_TRUE(a && a1 && b && a2 && a11 && c);
   EXPECT_EQ(Visited(top.Get()), (std::vector<HWND>{a, a1, a11, a2, b, c}));
   EXPECT_EQ(Visited(top.Get(), a11), (std::vector<HWND>{a, a1, a11}));
+  EXPECT_EQ(GetParent(a11), a1);
+  EXPECT_EQ(GetParent(top.Get()), nullptr);
 }
 
 TEST(WinUserWindow, TextClassAndMenu) {
@@ -105,6 +127,9 @@ TEST(WinUserWindow, TextClassAndMenu) {
   XWindowOwner top(TopLevelCreate(XT("Caption"), hBar));
   ASSERT_NE(top.Get(), nullptr);
   EXPECT_EQ(GetMenu(top.Get()), hBar);
+  EXPECT_TRUE(SetMenu(top.Get(), nullptr));
+  EXPECT_TRUE(IsMenu(hBar)) << "SetMenu does not destroy the menu it replaces";
+  EXPECT_TRUE(SetMenu(top.Get(), hBar));
   EXPECT_TRUE(DrawMenuBar(top.Get()));
   EXPECT_EQ(GetWindowTextLengthW(top.Get()), 7);
   XChar small[4] = {};

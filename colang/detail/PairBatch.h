@@ -20,7 +20,7 @@ struct XPairBatch {
   // Room for the texts to come: the next block is made this large, or as
   // large as the text that needs it. A reader that knows a bound on what a
   // file holds sets it so that one block takes the whole file.
-  void UnitsExpect(std::size_t nUnits) { m_nBlockUnits = std::max(nUnits, nBlockUnitsMin); }
+  void UnitsExpect(std::size_t nUnits) { m_nBlockUnits = std::max(nUnits, kBlockUnitsMin); }
 
   // Room for the pairs of a whole file of nBytesAll bytes, judged by the
   // pairs of either kind already read from its first nBytesRead bytes, so
@@ -50,7 +50,7 @@ struct XPairBatch {
       m_vecBlocks.push_back(BlockMake(nUnits));
       m_pNext = const_cast<XChar*>(m_vecBlocks.back().get());
       m_nFree = nUnits;
-      m_nBlockUnits = nBlockUnitsMin;
+      m_nBlockUnits = kBlockUnitsMin;
     }
     return m_pNext;
   }
@@ -70,7 +70,7 @@ struct XPairBatch {
   XBulkVector<XIdEntry> m_vecIds;        // in reading order: a later pair wins
 
  private:
-  static constexpr std::size_t nBlockUnitsMin = 16 * 1024;
+  static constexpr std::size_t kBlockUnitsMin = 16 * 1024;
 
   // A block of nUnits code units from the bulk memory, shared by the maps.
   static XTextBlock BlockMake(std::size_t nUnits) {
@@ -85,7 +85,7 @@ struct XPairBatch {
 
   XChar* m_pNext = nullptr;
   std::size_t m_nFree = 0;
-  std::size_t m_nBlockUnits = nBlockUnitsMin;
+  std::size_t m_nBlockUnits = kBlockUnitsMin;
 };
 
 }  // namespace colang::detail

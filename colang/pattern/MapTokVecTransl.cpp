@@ -92,7 +92,7 @@ bool XMapTokVecTransl::TranslMapCheck(const XMapTransl& mapTransl) {
   if (colang::detail::g_bPatternOverflowDue) {
     colang::detail::g_bPatternOverflowDue = false;
     const XString strText = colang::detail::Format(
-        XT("XMapTokVecTransl::TranslMapCheck: more than %d different translation maps encountered"), nTranslMapSlots);
+        XT("XMapTokVecTransl::TranslMapCheck: more than %d different translation maps encountered"), kTranslMapSlots);
     colang::detail::MessageBoxShow(strText.c_str(), 0, 0);
   }
   return true;

@@ -40,7 +40,7 @@ class XMapTokVecTransl {
   using XMapPattern = std::map<XTokVec, XTokVec, XTokVecLess>;
   using XMapTransl = XLMTranslDict::XMapTransl;
   // How many translation maps are ever collected.
-  static constexpr int nTranslMapSlots = 5;
+  static constexpr int kTranslMapSlots = 5;
 
   // Collects mapTransl's patterns unless this map (by address) was collected
   // before or all slots are taken; the first map beyond the slots shows a
@@ -63,5 +63,5 @@ class XMapTokVecTransl {
 
   XMapPattern m_mapPattern;
   // Identities of the collected maps, filled from the front, never emptied.
-  const XMapTransl* m_apMapTransl[nTranslMapSlots] = {};
+  const XMapTransl* m_apMapTransl[kTranslMapSlots] = {};
 };

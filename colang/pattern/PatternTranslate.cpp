@@ -31,11 +31,11 @@ bool IsArgumentChar(XChar c) { return (c >= XT('0') && c <= XT('9')) || c == XT(
 // below 0x8000, (u | 0x8000) - c has its high bit set exactly when u >= c,
 // and no unit borrows from the next; units from 0x8000 on are no digits.
 bool HasArgumentChar(const XChar* p, std::size_t n) {
-  constexpr std::uint64_t nOnes = 0x0001000100010001ull, nHighs = nOnes << 15;
+  constexpr std::uint64_t kOnes = 0x0001000100010001ull, kHighs = kOnes << 15;
   std::size_t i = 0;
   for (; i + 4 <= n; i += 4) {
     const std::uint64_t w = colang::detail::Units4(p + i);
-    const std::uint64_t nDigits = ((w | nHighs) - 0x30 * nOnes) & ~((w | nHighs) - 0x3A * nOnes) & ~w & nHighs;
+    const std::uint64_t nDigits = ((w | kHighs) - 0x30 * kOnes) & ~((w | kHighs) - 0x3A * kOnes) & ~w & kHighs;
     if (nDigits != 0 || colang::detail::UnitsHave(w, XT('%'))) return true;
   }
   for (; i < n; ++i)
@@ -87,7 +87,7 @@ const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const X
   XString strResult = TokVecAssemble(tokvecTransl, tokvecText);
 
   std::deque<XString>& dequeResults = PoolGet();
-  while (dequeResults.size() >= colang::detail::nPatternPoolSize) dequeResults.pop_front();
+  while (dequeResults.size() >= colang::detail::kPatternPoolSize) dequeResults.pop_front();
   dequeResults.push_back(std::move(strResult));
   return dequeResults.back().c_str();
 }

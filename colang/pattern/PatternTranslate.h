@@ -25,7 +25,7 @@ XString TokVecAssemble(const XTokVec& tokvecTransl, const XTokVec& tokvecText);
 namespace colang::detail {
 
 // How many results the pool keeps.
-constexpr size_t nPatternPoolSize = 55;
+constexpr size_t kPatternPoolSize = 55;
 // Whether psz points at a result the pool still holds (the pointer itself is
 // only compared, never read).
 bool PatternPoolHolds(const XChar* psz);

@@ -69,8 +69,8 @@ unsigned BytesBeforeFlag(std::uint64_t nFlags) {
 template <bool bToLineEnd>
 bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& i, std::size_t& k, unsigned char cMark,
                bool& bMarked) {
-  constexpr std::uint64_t nOnes = 0x0101010101010101ull, nHighs = 0x8080808080808080ull;
-  const std::uint64_t nMarks = nOnes * cMark;
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  const std::uint64_t nMarks = kOnes * cMark;
   for (;;) {
     // With bToLineEnd, sixteen bytes at a time first where the processor
     // can; the eight-byte steps then take what is left before a stop.
@@ -89,9 +89,9 @@ bool Utf8Widen(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& 
       std::uint64_t nFlags = w;
       if (bToLineEnd) {
         const std::uint64_t x = w ^ nMarks;
-        nFlags |= ((w - 0x0E * nOnes) & ~w) | ((x - nOnes) & ~x);
+        nFlags |= ((w - 0x0E * kOnes) & ~w) | ((x - kOnes) & ~x);
       }
-      nFlags &= nHighs;
+      nFlags &= kHighs;
       AsciiWiden8(p + i, pOut + k);
       if (nFlags == 0) {
         i += 8;

@@ -143,7 +143,7 @@ TEST_F(AllocFailTest, LookupLeavesAsBadAllocAndTheNextLookupWorks) {
           ASSERT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
         }
       }
-      EXPECT_LE(colang::detail::PatternPoolCount(), colang::detail::nPatternPoolSize);
+      EXPECT_LE(colang::detail::PatternPoolCount(), colang::detail::kPatternPoolSize);
       if (!bThrown) {
         ASSERT_NE(pszFound, nullptr);
         break;

@@ -13,7 +13,7 @@
 
 namespace {
 
-using colang::detail::nPatternPoolSize;
+using colang::detail::kPatternPoolSize;
 using colang::detail::PatternPoolHolds;
 using colang::test::Narrow;
 
@@ -69,13 +69,13 @@ TEST(PatternTranslateByDictionary, AnArgumentAnywhereReachesThePatterns) {
 
 TEST(PatternPool, ResultsStayInPlaceForTheNext54AndThe56thDropsTheOldest) {
   std::vector<std::pair<const XChar*, XString>> vecHanded;  // pointer and a copy of its text
-  for (size_t n = 1; n <= nPatternPoolSize + 1; ++n) {
+  for (size_t n = 1; n <= kPatternPoolSize + 1; ++n) {
     // Alternate short and long results: both must stay where they are.
     const XString strText = (n % 2 ? XT("Item ") : XT("Long ")) + colang::test::Widen(std::to_string(n));
     const XChar* pszResult = Dict().CheckTranslate(strText.c_str());
     ASSERT_NE(pszResult, nullptr) << n;
     vecHanded.emplace_back(pszResult, pszResult);
-    for (size_t k = n > nPatternPoolSize ? n - nPatternPoolSize : 0; k < n; ++k) {
+    for (size_t k = n > kPatternPoolSize ? n - kPatternPoolSize : 0; k < n; ++k) {
       ASSERT_TRUE(PatternPoolHolds(vecHanded[k].first)) << "result " << k + 1 << " after " << n;
       ASSERT_EQ(XString(vecHanded[k].first), vecHanded[k].second) << "result " << k + 1 << " after " << n;
     }

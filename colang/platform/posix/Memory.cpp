@@ -41,28 +41,28 @@
 namespace colang::platform {
 namespace {
 
-constexpr std::size_t nLargePage = 2 * 1024 * 1024;
-constexpr std::size_t nPooledMin = 256 * 1024;
+constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+constexpr std::size_t kPooledMin = 256 * 1024;
 
 // nBytes rounded up to a multiple of nUnit.
 constexpr std::size_t RoundUp(std::size_t nBytes, std::size_t nUnit) { return (nBytes + nUnit - 1) / nUnit * nUnit; }
 
 // The rest of a last large page costs less memory than the small pages that
 // would hold it cost time, as each small page faults in on its own.
-std::size_t LargePageRound(std::size_t nBytes) { return RoundUp(nBytes, nLargePage); }
+std::size_t LargePageRound(std::size_t nBytes) { return RoundUp(nBytes, kLargePage); }
 
 // A mapping of nBytes (whole large pages) that starts on a large-page
 // boundary: mapped with a large page to spare, the ends around it given
 // back; then made resident.
 void* LargePagesMap(std::size_t nBytes) {
-  void* pMapped = mmap(nullptr, nBytes + nLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* pMapped = mmap(nullptr, nBytes + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (pMapped == MAP_FAILED) throw std::bad_alloc();
   auto* pRaw = static_cast<char*>(pMapped);
   const auto nRaw = reinterpret_cast<std::uintptr_t>(pRaw);
-  char* p = pRaw + ((nLargePage - nRaw % nLargePage) % nLargePage);
+  char* p = pRaw + ((kLargePage - nRaw % kLargePage) % kLargePage);
   if (p != pRaw) munmap(pRaw, static_cast<std::size_t>(p - pRaw));
   char* pEnd = p + nBytes;
-  if (pEnd != pRaw + nBytes + nLargePage) munmap(pEnd, static_cast<std::size_t>(pRaw + nBytes + nLargePage - pEnd));
+  if (pEnd != pRaw + nBytes + kLargePage) munmap(pEnd, static_cast<std::size_t>(pRaw + nBytes + kLargePage - pEnd));
 #ifdef MADV_HUGEPAGE
   madvise(p, nBytes, MADV_HUGEPAGE);
 #endif
@@ -73,15 +73,15 @@ void* LargePagesMap(std::size_t nBytes) {
 // --- the shared large pages ------------------------------------------------------
 
 // A shared large page begins with its account; blocks follow, each on a
-// boundary of nBlockAlign, so that the page a block lies in is found from
+// boundary of kBlockAlign, so that the page a block lies in is found from
 // its address alone.
 struct XPoolPage {
   std::size_t nUsed;  // bytes from the page's start cut so far, the account included
   std::size_t nLive;  // blocks not yet given back
 };
-constexpr std::size_t nBlockAlign = 64;
-constexpr std::size_t nPageHead = RoundUp(sizeof(XPoolPage), nBlockAlign);
-constexpr std::size_t nPooledMax = nLargePage - nPageHead;
+constexpr std::size_t kBlockAlign = 64;
+constexpr std::size_t kPageHead = RoundUp(sizeof(XPoolPage), kBlockAlign);
+constexpr std::size_t kPooledMax = kLargePage - kPageHead;
 
 struct XPool {
   std::mutex mutex;
@@ -99,14 +99,14 @@ XPool& Pool() {
 }
 
 void* PoolAlloc(std::size_t nBytes) {
-  const std::size_t nRounded = RoundUp(nBytes, nBlockAlign);
+  const std::size_t nRounded = RoundUp(nBytes, kBlockAlign);
   XPool& pool = Pool();
   std::lock_guard<std::mutex> lock(pool.mutex);
-  if (pool.pCurrent == nullptr || pool.pCurrent->nUsed + nRounded > nLargePage) {
+  if (pool.pCurrent == nullptr || pool.pCurrent->nUsed + nRounded > kLargePage) {
     // A page with no block left was started anew when its last block went,
     // so a full page still has blocks: it goes when they do.
-    auto* pPage = static_cast<XPoolPage*>(LargePagesMap(nLargePage));
-    *pPage = {nPageHead, 0};
+    auto* pPage = static_cast<XPoolPage*>(LargePagesMap(kLargePage));
+    *pPage = {kPageHead, 0};
     pool.pCurrent = pPage;
   }
   char* p = reinterpret_cast<char*>(pool.pCurrent) + pool.pCurrent->nUsed;
@@ -116,21 +116,21 @@ void* PoolAlloc(std::size_t nBytes) {
 }
 
 void PoolFree(void* p) noexcept {
-  auto* pPage = reinterpret_cast<XPoolPage*>(reinterpret_cast<std::uintptr_t>(p) & ~(nLargePage - 1));
+  auto* pPage = reinterpret_cast<XPoolPage*>(reinterpret_cast<std::uintptr_t>(p) & ~(kLargePage - 1));
   XPool& pool = Pool();
   std::lock_guard<std::mutex> lock(pool.mutex);
   if (--pPage->nLive != 0) return;
   if (pPage == pool.pCurrent)
-    pPage->nUsed = nPageHead;
+    pPage->nUsed = kPageHead;
   else
-    munmap(pPage, nLargePage);
+    munmap(pPage, kLargePage);
 }
 
 enum class EKind { eHeap, ePooled, eMapped };
 
 EKind KindOf(std::size_t nBytes) {
-  if (!COLANG_BULK_MAPPED || nBytes < nPooledMin) return EKind::eHeap;
-  return nBytes <= nPooledMax ? EKind::ePooled : EKind::eMapped;
+  if (!COLANG_BULK_MAPPED || nBytes < kPooledMin) return EKind::eHeap;
+  return nBytes <= kPooledMax ? EKind::ePooled : EKind::eMapped;
 }
 
 }  // namespace

@@ -35,38 +35,14 @@ bool TextOf(const VARIANT& var, XString& strOut) {
     case VT_BSTR:
       strOut.assign(var.bstrVal, SysStringLen(var.bstrVal));
       return true;
-    case VT_I1:
-      strOut = NumberText("%d", var.cVal);
-      return true;
-    case VT_UI1:
-      strOut = NumberText("%u", var.bVal);
-      return true;
     case VT_I2:
       strOut = NumberText("%d", var.iVal);
-      return true;
-    case VT_UI2:
-      strOut = NumberText("%u", var.uiVal);
       return true;
     case VT_I4:
       strOut = NumberText("%" PRId32, var.lVal);
       return true;
     case VT_UI4:
       strOut = NumberText("%" PRIu32, var.ulVal);
-      return true;
-    case VT_INT:
-      strOut = NumberText("%d", var.intVal);
-      return true;
-    case VT_UINT:
-      strOut = NumberText("%u", var.uintVal);
-      return true;
-    case VT_I8:
-      strOut = NumberText("%" PRId64, var.llVal);
-      return true;
-    case VT_UI8:
-      strOut = NumberText("%" PRIu64, var.ullVal);
-      return true;
-    case VT_R4:
-      strOut = NumberText("%.7G", static_cast<double>(var.fltVal));
       return true;
     case VT_R8:
       strOut = NumberText("%.15G", var.dblVal);
@@ -136,13 +112,7 @@ HRESULT WINAPI VariantClear(VARIANTARG* pvarg) {
 
 HRESULT WINAPI VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT /*wFlags*/, VARTYPE vt) {
   if (pvargDest == nullptr || pvarSrc == nullptr) return E_INVALIDARG;
-  if (vt == pvarSrc->vt && vt != VT_BSTR && vt != VT_UNKNOWN && vt != VT_DISPATCH) {
-    if (pvargDest != pvarSrc) {
-      VariantClear(pvargDest);
-      *pvargDest = *pvarSrc;
-    }
-    return S_OK;
-  }
+  // The library asks for strings only; no other target is emulated.
   if (vt != VT_BSTR) return DISP_E_TYPEMISMATCH;
   XString strText;
   if (!TextOf(*pvarSrc, strText)) return DISP_E_TYPEMISMATCH;

@@ -105,9 +105,9 @@ COLANG_API void WINAPI SysFreeString(BSTR bstr);
 COLANG_API void WINAPI VariantInit(VARIANTARG* pvarg);
 // Frees what the variant owns and leaves it VT_EMPTY.
 COLANG_API HRESULT WINAPI VariantClear(VARIANTARG* pvarg);
-// Converts to VT_BSTR (from empty, strings, integers, reals and booleans) or
-// to the source's own type; pvargDest may be pvarSrc. DISP_E_TYPEMISMATCH for
-// other conversions, the destination then untouched.
+// Converts to VT_BSTR from VT_EMPTY, VT_BSTR, VT_I2, VT_I4, VT_UI4, VT_R8 and
+// VT_BOOL; pvargDest may be pvarSrc. DISP_E_TYPEMISMATCH for other sources
+// and for any other target type, the destination then untouched.
 COLANG_API HRESULT WINAPI VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags,
                                             VARTYPE vt);
 }

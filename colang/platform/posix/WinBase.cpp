@@ -25,7 +25,7 @@ constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x20
                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsUtf8CodePage(UINT cp) { return cp == CP_ACP || cp == CP_THREAD_ACP || cp == CP_OEMCP || cp == CP_UTF8; }
+bool IsUtf8CodePage(UINT cp) { return cp == CP_ACP || cp == CP_THREAD_ACP || cp == CP_UTF8; }
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {

@@ -61,7 +61,6 @@ using LPARAM = LONG_PTR;
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 
 #define CP_ACP 0
-#define CP_OEMCP 1
 #define CP_THREAD_ACP 3
 #define CP_UTF8 65001
 #define MB_ERR_INVALID_CHARS 0x00000008
@@ -71,8 +70,9 @@ extern "C" {
 COLANG_API DWORD WINAPI GetLastError();
 COLANG_API void WINAPI SetLastError(DWORD dwErrCode);
 
-// The ANSI and thread code pages are UTF-8 here. Invalid bytes become U+FFFD,
-// or fail the call with ERROR_NO_UNICODE_TRANSLATION under MB_ERR_INVALID_CHARS.
+// The ANSI and thread code pages are UTF-8 here; code page 1252 is
+// Windows-1252. Invalid UTF-8 becomes U+FFFD, or fails the call with
+// ERROR_NO_UNICODE_TRANSLATION under MB_ERR_INVALID_CHARS.
 COLANG_API int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                           LPWSTR lpWideCharStr, int cchWideChar);
 COLANG_API int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,

@@ -35,28 +35,27 @@ if(COLANG_WINDRES_64 AND COLANG_WINDRES_32 AND COLANG_MINGW_CXX_64 AND COLANG_MI
   set(rlgtool_res_built ${rlgtool_res_out})
 endif()
 
+# The examples are added after the tool; their demo is named before it exists.
 set(rlgtool_demo_program "")
-if(TARGET colang_win32demo)
+if(WIN32 AND COLANG_EXAMPLES)
   set(rlgtool_demo_program $<TARGET_FILE:colang_win32demo>)
 endif()
 
-if(TARGET colang_tests)
-  target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Extract_test.cpp)
-  # The Windows resource loader where there is one; the emulation has none.
-  if(WIN32)
-    target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ResourceLoaderWin32.cpp)
-  else()
-    target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ResourceLoaderNone.cpp)
-  endif()
-  target_compile_definitions(colang_tests PRIVATE
-    RLGTOOL_RESOURCES_DIR="${rlgtool_res_built}"
-    RLGTOOL_DEMO_PROGRAM="${rlgtool_demo_program}")
-  if(TARGET rlgtool_resources)
-    add_dependencies(colang_tests rlgtool_resources)
-  endif()
-  if(TARGET colang_win32demo)
-    add_dependencies(colang_tests colang_win32demo)
-  endif()
+target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Extract_test.cpp)
+# The Windows resource loader where there is one; the emulation has none.
+if(WIN32)
+  target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ResourceLoaderWin32.cpp)
+else()
+  target_sources(colang_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ResourceLoaderNone.cpp)
+endif()
+target_compile_definitions(colang_tests PRIVATE
+  RLGTOOL_RESOURCES_DIR="${rlgtool_res_built}"
+  RLGTOOL_DEMO_PROGRAM="${rlgtool_demo_program}")
+if(rlgtool_res_built)
+  add_dependencies(colang_tests rlgtool_resources)
+endif()
+if(rlgtool_demo_program)
+  add_dependencies(colang_tests colang_win32demo)
 endif()
 
 # The command itself: messages, exit statuses, --list, and the catalogs and

@@ -8,11 +8,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(GLOB data_files ${DATA_DIR}/*)
 file(COPY ${data_files} DESTINATION ${WORK_DIR})
-foreach(sample App0407.rlg App040c.rlg)
-  if(EXISTS ${EXAMPLES_DIR}/rlg/${sample})
-    file(COPY ${EXAMPLES_DIR}/rlg/${sample} DESTINATION ${WORK_DIR}/samples)
-  endif()
-endforeach()
+file(COPY ${EXAMPLES_DIR}/rlg/App0407.rlg ${EXAMPLES_DIR}/rlg/App040c.rlg DESTINATION ${WORK_DIR}/samples)
 
 include(${CMAKE_CURRENT_LIST_DIR}/ToolTest.cmake)
 
