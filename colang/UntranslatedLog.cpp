@@ -40,12 +40,13 @@ bool XUntranslatedLog::Write() {
   std::string strOut;
   const std::string strLang = Utf8FromText(HexFormat(static_cast<unsigned>(m_nLangID != 0 ? m_nLangID : 0x409), 4));
   if (EndsWithPo(m_strPath)) {
-    strOut = "# Texts the application showed without a translation.\nmsgid \"\"\nmsgstr \"\"\n";
-    strOut += "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"X-Language-ID: " + strLang + "\\n\"\n";
+    strOut = "# Texts the application showed without a translation.\n" +
+             PoHeaderEntry("Content-Type: text/plain; charset=UTF-8\nX-Language-ID: " + strLang + "\n");
     for (const auto& [strText, setOrigins] : m_mapTexts) {
-      strOut += "\n";
-      for (const XString& strOrigin : setOrigins) strOut += "#. " + Utf8FromText(strOrigin) + "\n";
-      strOut += "msgid " + PoQuoted(Utf8FromText(strText)) + "\nmsgstr \"\"\n";
+      XPoMessage message;
+      for (const XString& strOrigin : setOrigins) message.vecComments.push_back("#. " + Utf8FromText(strOrigin));
+      message.strId = Utf8FromText(strText);
+      strOut += PoMessageText(message);
     }
   } else {
     strOut = strLang + " untranslated\nTexts the application showed without a translation\n";

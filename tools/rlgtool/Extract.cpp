@@ -370,16 +370,16 @@ std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTempla
                     ", extracted from its resources by rlgtool.\n";
   if (bTemplate) {
     // The placeholders msginit fills in; it dates the PO file after the template.
-    out += PoField("msgid", "") +
-           PoField("msgstr", "Project-Id-Version: " + strProject + "\n" + "POT-Creation-Date: " + RevisionDate() +
-                                 "\n"
-                                 "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
-                                 "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
-                                 "Language-Team: LANGUAGE <LL@li.org>\n"
-                                 "Language: \n"
-                                 "MIME-Version: 1.0\n"
-                                 "Content-Type: text/plain; charset=UTF-8\n"
-                                 "Content-Transfer-Encoding: 8bit\n");
+    out += colang::detail::PoHeaderEntry("Project-Id-Version: " + strProject + "\n" +
+                                         "POT-Creation-Date: " + RevisionDate() +
+                                         "\n"
+                                         "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
+                                         "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
+                                         "Language-Team: LANGUAGE <LL@li.org>\n"
+                                         "Language: \n"
+                                         "MIME-Version: 1.0\n"
+                                         "Content-Type: text/plain; charset=UTF-8\n"
+                                         "Content-Transfer-Encoding: 8bit\n");
   } else {
     XCatHeader header;
     header.strLanguageLine = TextFromUtf8(LangIDText(nTarget));

@@ -73,21 +73,6 @@ const XLanguage* LanguageFind(int nLangID) {
 
 }  // namespace
 
-std::string PoField(const char* pszKeyword, const std::string& s) {
-  size_t nInner = s.find('\n');
-  if (nInner == std::string::npos || nInner + 1 == s.size())
-    return std::string(pszKeyword) + " " + colang::detail::PoQuoted(s) + "\n";
-  std::string out = std::string(pszKeyword) + " \"\"\n";
-  size_t nStart = 0;
-  while (nStart < s.size()) {
-    size_t nEnd = s.find('\n', nStart);
-    nEnd = nEnd == std::string::npos ? s.size() : nEnd + 1;
-    out += colang::detail::PoQuoted(std::string_view(s).substr(nStart, nEnd - nStart)) + "\n";
-    nStart = nEnd;
-  }
-  return out;
-}
-
 namespace {
 
 // The entries whose formats check gives errors for are the ones msgfmt
@@ -261,33 +246,24 @@ std::string PoHeaderText(const XCatHeader& header, int nLangID, const std::strin
   strHeader += std::string("X-RLG-Line-Ends: ") + (header.bCRLF ? "CRLF" : "LF") + "\n";
   if (header.nTrailingBlank > 0)
     strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(header.nTrailingBlank) + "\n";
-  return PoField("msgid", "") + PoField("msgstr", strHeader);
+  return colang::detail::PoHeaderEntry(strHeader);
 }
 
 std::string PoEntryText(const XPoOut& entry) {
-  std::string out = "\n";
+  colang::detail::XPoMessage message;
   if (entry.nBlankBefore > 0)
-    out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
-           " before\n";
-  if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
-  for (const std::string& strComment : entry.vecComments) out += strComment + "\n";
-  if (entry.bFuzzy || (entry.nID == 0 && IsPlainCFormat(entry.strSource))) {
-    out += "#,";
-    if (entry.bFuzzy) out += " fuzzy";
-    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += std::string(entry.bFuzzy ? "," : "") + " c-format";
-    out += "\n";
-  }
-  if (!entry.strPrevious.empty()) out += "#| msgid " + colang::detail::PoQuoted(Utf8FromText(entry.strPrevious)) + "\n";
-  std::string strFields =
-      PoField("msgid", Utf8FromText(entry.strSource)) + PoField("msgstr", Utf8FromText(entry.strTransl));
-  if (!entry.bObsolete) return out + strFields;
-  // An obsolete entry keeps its comments; its keywords and strings are commented out.
-  for (size_t nStart = 0; nStart < strFields.size();) {
-    size_t nEnd = strFields.find('\n', nStart) + 1;
-    out += "#~ " + strFields.substr(nStart, nEnd - nStart);
-    nStart = nEnd;
-  }
-  return out;
+    message.vecComments.push_back("#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" +
+                                  (entry.nBlankBefore == 1 ? "" : "s") + " before");
+  if (entry.nID != 0) message.vecComments.push_back("#. resource identifier " + std::to_string(entry.nID));
+  message.vecComments.insert(message.vecComments.end(), entry.vecComments.begin(), entry.vecComments.end());
+  const bool bCFormat = entry.nID == 0 && IsPlainCFormat(entry.strSource);
+  message.strFlags =
+      std::string(entry.bFuzzy ? "fuzzy" : "") + (entry.bFuzzy && bCFormat ? ", " : "") + (bCFormat ? "c-format" : "");
+  message.strPrevious = Utf8FromText(entry.strPrevious);
+  message.bObsolete = entry.bObsolete;
+  message.strId = Utf8FromText(entry.strSource);
+  message.strStr = Utf8FromText(entry.strTransl);
+  return colang::detail::PoMessageText(message);
 }
 
 std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
