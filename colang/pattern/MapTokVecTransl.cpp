@@ -221,20 +221,18 @@ bool XMapTokVecTransl::MapKnown(const XMapTransl& mapTransl) const {
 }
 
 void XMapTokVecTransl::TranslMapCollect(const XMapTransl& mapTransl) {
-  // Most entries hold no "%" at all; they are passed over untokenized, in
-  // the order they lie. The candidates go in by their sources' order, as a
-  // walk in key order would add them: which pattern a search reaches
-  // depends on the order the patterns came in.
-  std::vector<const XTextEntry*> vecCandidates;
-  for (const XTextEntry& entry : mapTransl.AsStored())
-    if (entry.first.find(XT('%')) != XStringView::npos) vecCandidates.push_back(&entry);
+  // Most entries hold no "%" at all; they are passed over untokenized (a
+  // compiled catalog lists the others). The candidates go in by their
+  // sources' order, as a walk in key order would add them: which pattern a
+  // search reaches depends on the order the patterns came in.
+  std::vector<XTextEntry> vecCandidates = mapTransl.PercentEntries();
   std::sort(vecCandidates.begin(), vecCandidates.end(),
-            [](const XTextEntry* a, const XTextEntry* b) { return a->first < b->first; });
+            [](const XTextEntry& a, const XTextEntry& b) { return a.first < b.first; });
   std::vector<XTokRef> vecKey, vecHolders;
-  for (const XTextEntry* pEntry : vecCandidates) {
+  for (const XTextEntry& entry : vecCandidates) {
     // The map's texts end in a zero where their views end; a text is taken
     // up to its first zero, as a zero-terminated text.
-    const XStringView source(pEntry->first.data()), transl(pEntry->second.data());
+    const XStringView source(entry.first.data()), transl(entry.second.data());
     if (!TokensTake(source, true, vecKey)) continue;
     TokensTake(transl, false, vecHolders);
     // A pattern equal to the one at its lower bound is not inserted; the

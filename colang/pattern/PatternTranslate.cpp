@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "colang/detail/DictText.h"
+#include "colang/platform/TextLength.h"
 
 using colang::detail::XPattern;
 using colang::detail::XTextTokens;
@@ -76,23 +76,8 @@ XResultPool& PoolGet() {
   return s_pool;
 }
 
-bool IsArgumentChar(XChar c) { return (c >= XT('0') && c <= XT('9')) || c == XT('%'); }
-
-// Whether the text holds a digit or "%", four units at a time. For a unit u
-// below 0x8000, (u | 0x8000) - c has its high bit set exactly when u >= c,
-// and no unit borrows from the next; units from 0x8000 on are no digits.
-bool HasArgumentChar(const XChar* p, std::size_t n) {
-  constexpr std::uint64_t kOnes = 0x0001000100010001ull, kHighs = kOnes << 15;
-  std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const std::uint64_t w = colang::detail::Units4(p + i);
-    const std::uint64_t nDigits = ((w | kHighs) - 0x30 * kOnes) & ~((w | kHighs) - 0x3A * kOnes) & ~w & kHighs;
-    if (nDigits != 0 || colang::detail::UnitsHave(w, XT('%'))) return true;
-  }
-  for (; i < n; ++i)
-    if (IsArgumentChar(p[i])) return true;
-  return false;
-}
+// Without a digit or "%" no token can be a number or a specifier.
+bool HasArgumentChar(const XChar* p, std::size_t n) { return colang::platform::UnitsHaveDigitOrPercent(p, n); }
 
 // The pieces of a translation with a text's arguments, in order, to out:
 // the translation's text around its placeholders, each placeholder replaced
@@ -159,8 +144,9 @@ const XChar* PatternTranslate(const XChar* pszText, const XLMTranslDict::XMapTra
   return PatternTranslate(pszText, std::char_traits<XChar>::length(pszText), mapTransl);
 }
 
-const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
-  XMapTokVecTransl& translator = TranslatorGet();
+// The work of PatternTranslate for a text that may hold an argument.
+const XChar* PatternTranslateArguments(XMapTokVecTransl& translator, const XChar* pszText, std::size_t nLength,
+                                       const XLMTranslDict::XMapTransl& mapTransl) {
   XTextTokens& tokens = TokensGet();
   const XPattern* pPattern = colang::detail::PatternFind(translator, tokens, pszText, nLength, mapTransl);
   if (pPattern == nullptr) return nullptr;
@@ -171,14 +157,19 @@ const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const X
   return pResult;
 }
 
+const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
+  XMapTokVecTransl& translator = TranslatorGet();
+  // Without a digit or "%" no token can be a number or a specifier; most
+  // plain texts that miss the dictionary leave here without being tokenized.
+  if (pszText == nullptr || nLength == 0 || !HasArgumentChar(pszText, nLength)) return nullptr;
+  return PatternTranslateArguments(translator, pszText, nLength, mapTransl);
+}
+
 namespace colang::detail {
 
 const XPattern* PatternFind(XMapTokVecTransl& translator, XTextTokens& tokens, const XChar* pszText,
                             std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
-  if (pszText == nullptr || nLength == 0) return nullptr;
-  // Without a digit or "%" no token can be a number or a specifier; most
-  // plain texts that miss the dictionary leave here without being tokenized.
-  if (!HasArgumentChar(pszText, nLength)) return nullptr;
+  if (pszText == nullptr || nLength == 0 || !HasArgumentChar(pszText, nLength)) return nullptr;
   // Nor need a text be tokenized when the map's patterns are collected and
   // there are none.
   if (translator.PatternCount() == 0 && translator.MapKnown(mapTransl)) return nullptr;

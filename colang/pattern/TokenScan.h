@@ -33,6 +33,18 @@ inline bool MayBeginToken(XChar c) {
   return static_cast<uint16_t>(c) < 64 && (kBegin >> static_cast<uint16_t>(c) & 1) != 0;
 }
 
+// ScanNumber, with plain digits that nothing follows which could continue
+// them (most numbers in texts) read on the spot.
+inline int NumberLength(XStringView text, size_t nPos) {
+  size_t i = nPos;
+  while (i < text.size() && text[i] >= XT('0') && text[i] <= XT('9')) ++i;
+  if (i > nPos && i - nPos < 64) {
+    const XChar c = i < text.size() ? text[i] : XChar(0);
+    if (c != XT('.') && c != XT(',') && c != XT('e') && c != XT('E')) return static_cast<int>(i - nPos);
+  }
+  return ScanNumber(text, nPos);
+}
+
 template <typename Sink>
 void TokensScan(XStringView text, Sink&& sink) {
   const size_t nSize = text.size();
@@ -67,7 +79,7 @@ void TokensScan(XStringView text, Sink&& sink) {
     } else if (c == XT(' ') || c == XT('\t')) {
       tokenTake(eKIDWhites, ScanWhites(text, i));
       continue;
-    } else if ((n = ScanNumber(text, i)) > 0) {
+    } else if ((n = NumberLength(text, i)) > 0) {
       tokenTake(eKIDNumber, n);
       continue;
     }
