@@ -55,7 +55,16 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs) {
              [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, false, false); });
     Register("hit_all/colang/" + c.strLabel, c,
              [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, true, false); });
-    Register("miss/colang/" + c.strLabel, c, cases::Misses<Run>);
+    Register("miss/colang/" + c.strLabel, c, [](Run& run, const XBenchCatalog& cc) { cases::Misses(run, cc); });
+  }
+  // The same lookups in the maps a load of the text builds.
+  for (const XBenchCatalog& c : vecCatalogs) {
+    Register("hit/colang_text/" + c.strLabel, c,
+             [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, false, false, true); });
+    Register("hit_all/colang_text/" + c.strLabel, c,
+             [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, true, false, true); });
+    Register("miss/colang_text/" + c.strLabel, c,
+             [](Run& run, const XBenchCatalog& cc) { cases::Misses(run, cc, true); });
   }
   for (const XBenchCatalog& c : vecCatalogs)
     Register("retranslate/colang/" + c.strLabel, c,
@@ -65,7 +74,9 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs) {
   Register("pattern_hit/colang/" + c10k.strLabel, c10k, cases::PatternHits<Run>);
   Register("pattern_miss/colang/" + c10k.strLabel, c10k, cases::PatternMisses<Run>);
   for (const XBenchCatalog& c : vecCatalogs) {
-    Register("load/colang/" + c.strLabel, c, cases::Loads<Run>);
+    Register("load/colang/" + c.strLabel, c, [](Run& run, const XBenchCatalog& cc) { cases::Loads(run, cc, false); });
+    Register("load/colang_text/" + c.strLabel, c,
+             [](Run& run, const XBenchCatalog& cc) { cases::Loads(run, cc, true); });
     Register("load/floor/" + c.strLabel, c, cases::Floors<Run>);
   }
   Register("menu/colang/1000", c10k, cases::Menus<Run>);
@@ -74,14 +85,14 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs) {
 
 bool PatternsPin(const XBenchCatalog& catalog) { return cases::PatternsPin(catalog); }
 
-int FreshChildRun(const XBenchCatalog& catalog) {
-  const XString wstrPath = Widen(catalog.strRLGPath);
+int FreshChildRun(const XBenchCatalog& catalog, bool bText) {
+  const XString wstrPath = Widen(bText ? catalog.strTextPath : catalog.strRLGPath);
   std::vector<XString> vecKeys;
   for (std::size_t i : catalog.vecTextOrder) vecKeys.push_back(catalog.vecEntries[i].wstrSource);
   // The floor first, so that both passes find the file in the page cache
   // alike; it keeps nothing, so the resident set it leaves is its buffer's.
   auto tFloor = std::chrono::steady_clock::now();
-  if (cases::FloorPass(catalog.strRLGPath) < 2) return 1;
+  if (cases::FloorPass(catalog.strTextPath) < 2) return 1;
   const double dFloorNs = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - tFloor).count();
   const XResident before = ResidentSplit(catalog.strDir);
   const auto t0 = std::chrono::steady_clock::now();

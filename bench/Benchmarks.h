@@ -20,11 +20,11 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs);
 bool PatternsPin(const XBenchCatalog& catalog);
 
 // In a fresh process: reads the catalog once as the floor does, then loads
-// it and looks up every text key once, and prints the times of the load and
+// it (compiled, or with bText its copy as text) and looks up every text key once, and prints the times of the load and
 // of load and pass together, the growth of the resident set over them
 // (anonymous and file-backed) and the floor pass's time (wall clock, ns):
 // "nsLoad nsLoadAndPass anonBytes fileBytes nsFloor". Returns the process
 // exit code.
-int FreshChildRun(const XBenchCatalog& catalog);
+int FreshChildRun(const XBenchCatalog& catalog, bool bText);
 
 }  // namespace bench

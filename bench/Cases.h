@@ -59,13 +59,26 @@ inline std::size_t TextSample(const XBenchCatalog& catalog, bool bAll) {
 
 namespace cases {
 
-inline bool DefaultLoad(const XBenchCatalog& catalog) {
-  static const XBenchCatalog* s_pLoaded = nullptr;
-  if (s_pLoaded == &catalog) return true;
+// The catalog the default dictionary holds: its compiled form, or, with
+// bText, its copy read as text.
+inline bool DefaultLoad(const XBenchCatalog& catalog, bool bText = false) {
+  static const std::string* s_pLoaded = nullptr;
+  const std::string& strPath = bText ? catalog.strTextPath : catalog.strRLGPath;
+  if (s_pLoaded == &strPath) return true;
   s_pLoaded = nullptr;
-  if (CoLangLoadDefaultDict(Widen(catalog.strRLGPath).c_str()) != 1) return false;
-  s_pLoaded = &catalog;
+  if (CoLangLoadDefaultDict(Widen(strPath).c_str()) != 1) return false;
+  s_pLoaded = &strPath;
   return true;
+}
+
+// Compiles the catalog as a host that sets COLANG_COMPILE gets it compiled:
+// by a load, which writes the compiled catalog beside it; false when none
+// is there after.
+inline bool Compile(const XBenchCatalog& catalog) {
+  SetEnvironmentVariableW(XT("COLANG_COMPILE"), XT("1"));
+  const bool bRead = XLMTranslDict(Widen(catalog.strRLGPath).c_str()).IsValid();
+  SetEnvironmentVariableW(XT("COLANG_COMPILE"), nullptr);
+  return bRead && std::ifstream(catalog.strRLGPath + "c").good();
 }
 
 inline const XChar* TextTranslate(const XChar* pszText) { return CoTranslateText(pszText); }
@@ -85,8 +98,8 @@ inline std::string Narrow(const XChar* psz) {
 // Translation (bRetranslate false) or retranslation hits of the sample, or of
 // every text entry.
 template <typename Run>
-void TextHits(Run& run, const XBenchCatalog& catalog, bool bAll, bool bRetranslate) {
-  if (!DefaultLoad(catalog)) return run.Error("catalog not loaded");
+void TextHits(Run& run, const XBenchCatalog& catalog, bool bAll, bool bRetranslate, bool bText = false) {
+  if (!DefaultLoad(catalog, bText)) return run.Error("catalog not loaded");
   XKeyList<XChar> keys;
   std::vector<const XString*> vecExpected;
   for (std::size_t k = 0; k < TextSample(catalog, bAll); ++k) {
@@ -104,8 +117,9 @@ void TextHits(Run& run, const XBenchCatalog& catalog, bool bAll, bool bRetransla
 // Texts that the catalog does not hold, and that either hold no digit (plain
 // misses) or fit no pattern (pattern misses): each must come back unchanged.
 template <typename Run>
-void TextMisses(Run& run, const XBenchCatalog& catalog, const std::vector<XString>& vecTexts, std::size_t nMax) {
-  if (!DefaultLoad(catalog)) return run.Error("catalog not loaded");
+void TextMisses(Run& run, const XBenchCatalog& catalog, const std::vector<XString>& vecTexts, std::size_t nMax,
+                bool bText = false) {
+  if (!DefaultLoad(catalog, bText)) return run.Error("catalog not loaded");
   XKeyList<XChar> keys;
   for (std::size_t k = 0; k < nMax && k < vecTexts.size(); ++k) keys.Add(vecTexts[k]);
   const std::vector<const XChar*> vecKeys = keys.Pointers();
@@ -115,8 +129,8 @@ void TextMisses(Run& run, const XBenchCatalog& catalog, const std::vector<XStrin
 }
 
 template <typename Run>
-void Misses(Run& run, const XBenchCatalog& catalog) {
-  TextMisses(run, catalog, catalog.vecMiss, kLookupSample);
+void Misses(Run& run, const XBenchCatalog& catalog, bool bText = false) {
+  TextMisses(run, catalog, catalog.vecMiss, kLookupSample, bText);
 }
 
 template <typename Run>
@@ -149,11 +163,11 @@ void PatternHits(Run& run, const XBenchCatalog& catalog) {
   run.Loop(vecKeys, TextTranslate);
 }
 
-// A new dictionary read from the catalog file, as a host makes one; freeing
-// it is not part of loading.
+// A new dictionary read from the catalog, compiled or (bText) as text, as a
+// host makes one; freeing it is not part of loading.
 template <typename Run>
-void Loads(Run& run, const XBenchCatalog& catalog) {
-  const XString wstrPath = Widen(catalog.strRLGPath);
+void Loads(Run& run, const XBenchCatalog& catalog, bool bText) {
+  const XString wstrPath = Widen(bText ? catalog.strTextPath : catalog.strRLGPath);
   {
     XLMTranslDict dict(wstrPath.c_str());
     for (const XBenchEntry& entry : catalog.vecEntries) {
@@ -181,9 +195,9 @@ inline std::size_t FloorPass(const std::string& strPath) {
 
 template <typename Run>
 void Floors(Run& run, const XBenchCatalog& catalog) {
-  if (FloorPass(catalog.strRLGPath) != 2 + 2 * catalog.nSize) return run.Error("wrong line count");
+  if (FloorPass(catalog.strTextPath) != 2 + 2 * catalog.nSize) return run.Error("wrong line count");
   std::size_t nLines = 0;
-  run.Repeat([] {}, [&] { nLines += FloorPass(catalog.strRLGPath); }, [] {});
+  run.Repeat([] {}, [&] { nLines += FloorPass(catalog.strTextPath); }, [] {});
 }
 
 // --- menus and windows ----------------------------------------------------------------

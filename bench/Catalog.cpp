@@ -286,16 +286,24 @@ XBenchCatalog CatalogGenerate(std::size_t nSize, const std::string& strLabel) {
 void CatalogPlace(XBenchCatalog& catalog, const std::string& strDir) {
   catalog.strDir = strDir;
   catalog.strRLGPath = strDir + "/Bench" + catalog.strLabel + "0407.rlg";
+  catalog.strTextPath = strDir + "/text/Bench" + catalog.strLabel + "0407.rlg";
 }
 
 bool CatalogRlgWrite(XBenchCatalog& catalog, const std::string& strDir) {
   CatalogPlace(catalog, strDir);
-  std::ofstream rlg(catalog.strRLGPath, std::ios::binary);
-  rlg << "0407 Deutsch\nBenchmark catalog " << catalog.strLabel << "\n";
-  for (const XBenchEntry& entry : catalog.vecEntries)
-    rlg << RLGEscape(entry.strSource) << "\n" << RLGEscape(entry.strTransl) << "\n";
-  if (!rlg) std::fprintf(stderr, "bench: cannot write %s\n", catalog.strRLGPath.c_str());
-  return static_cast<bool>(rlg);
+  std::error_code ec;
+  std::filesystem::create_directories(strDir + "/text", ec);
+  for (const std::string& strPath : {catalog.strRLGPath, catalog.strTextPath}) {
+    std::ofstream rlg(strPath, std::ios::binary);
+    rlg << "0407 Deutsch\nBenchmark catalog " << catalog.strLabel << "\n";
+    for (const XBenchEntry& entry : catalog.vecEntries)
+      rlg << RLGEscape(entry.strSource) << "\n" << RLGEscape(entry.strTransl) << "\n";
+    if (!rlg) {
+      std::fprintf(stderr, "bench: cannot write %s\n", strPath.c_str());
+      return false;
+    }
+  }
+  return true;
 }
 
 bool CatalogWrite(XBenchCatalog& catalog, const std::string& strDir) {

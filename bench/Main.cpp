@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Benchmarks.h"
+#include "Cases.h"
 #include "Catalog.h"
 #include "Peers.h"
 #include "Report.h"
@@ -58,7 +59,8 @@ bool FreshMeasure(const std::string& strSide, const bench::XBenchCatalog& catalo
   }
   const auto dEntries = static_cast<double>(catalog.nSize);
   std::string strFile = catalog.strDir + "/de/LC_MESSAGES/" + catalog.strDomain + ".mo";
-  if (strSide == "colang") strFile = catalog.strRLGPath;
+  if (strSide == "colang") strFile = catalog.strRLGPath + "c";
+  if (strSide == "colang_text") strFile = catalog.strTextPath;
   if (strSide == "qt") strFile = catalog.strDir + "/" + catalog.strDomain + "_de.qm";
   row = {strSide,
          catalog.strLabel,
@@ -77,7 +79,7 @@ int FreshChild(const std::string& strSide, const std::string& strLabel, const st
     if (strLabel != pszLabel) continue;
     bench::XBenchCatalog catalog = bench::CatalogGenerate(nSize, pszLabel);
     bench::CatalogPlace(catalog, strDir);
-    if (strSide == "colang") return bench::FreshChildRun(catalog);
+    if (strSide == "colang" || strSide == "colang_text") return bench::FreshChildRun(catalog, strSide == "colang_text");
     for (const bench::XPeer& peer : bench::Peers())
       if (strSide == peer.pszName) return peer.pfnFreshRun(catalog);
   }
@@ -120,14 +122,14 @@ int main(int argc, char** argv) {
   std::vector<bench::XBenchCatalog> vecCatalogs;
   for (const auto& [nSize, pszLabel] : kSizes) {
     vecCatalogs.push_back(bench::CatalogGenerate(nSize, pszLabel));
-    if (!bench::CatalogWrite(vecCatalogs.back(), strDir)) return 1;
+    if (!bench::CatalogWrite(vecCatalogs.back(), strDir) || !bench::cases::Compile(vecCatalogs.back())) return 1;
     for (const bench::XPeer& peer : bench::Peers())
       if (!peer.pfnPrepare(vecCatalogs.back())) return 1;
   }
 
   bench::XTableReporter reporter;
   reporter.PlotDataSet(strPlotData);
-  std::vector<std::string> vecSides{"colang"};
+  std::vector<std::string> vecSides{"colang", "colang_text"};
   std::vector<std::pair<std::string, std::string>> vecPeers;
   for (const bench::XPeer& peer : bench::Peers()) {
     vecSides.push_back(peer.pszName);

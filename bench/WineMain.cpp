@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
   for (const auto& [nSize, pszLabel] :
        {std::pair<std::size_t, const char*>{1000, "1k"}, {10000, "10k"}, {100000, "100k"}}) {
     vecCatalogs.push_back(CatalogGenerate(nSize, pszLabel));
-    if (!CatalogRlgWrite(vecCatalogs.back(), dir.string())) return 1;
+    if (!CatalogRlgWrite(vecCatalogs.back(), dir.string()) || !cases::Compile(vecCatalogs.back())) return 1;
   }
   if (!cases::PatternsPin(vecCatalogs.at(1))) {
     std::fprintf(stderr, "bench: pattern translation does not work on the 10k catalog\n");
@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
   for (const XBenchCatalog& c : vecCatalogs)
     CaseRun(strFilter, "hit lookup, every key", c,
             [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, true, false); });
-  for (const XBenchCatalog& c : vecCatalogs) CaseRun(strFilter, "miss lookup, no digits", c, cases::Misses<Run>);
+  for (const XBenchCatalog& c : vecCatalogs)
+    CaseRun(strFilter, "miss lookup, no digits", c, [](Run& run, const XBenchCatalog& cc) { cases::Misses(run, cc); });
   for (const XBenchCatalog& c : vecCatalogs)
     CaseRun(strFilter, "retranslation hit", c,
             [](Run& run, const XBenchCatalog& cc) { cases::TextHits(run, cc, false, true); });
