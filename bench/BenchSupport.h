@@ -16,6 +16,7 @@
 #include "AllocCount.h"
 #include "Cases.h"
 #include "Catalog.h"
+#include "Peers.h"
 
 namespace bench {
 
@@ -34,6 +35,10 @@ void LookupLoop(benchmark::State& state, const std::vector<Key>& vecKeys, Fn fn)
 }
 
 // The cases of a peer that takes UTF-8 texts. Peer provides:
+//   kName, kLabel  its side in benchmark names, and its name in the tables
+//   kLoads         whether it can load a catalog again (a "load" case)
+//   Files(catalog) writes what it needs beside the catalog's files; false,
+//                  with a message on stderr, when that fails
 //   Loaded         what Load gives: the catalog in the peer's memory
 //   Setup()        what an application does once before it loads a catalog
 //   Load(catalog)  reads the catalog as an application does at its start
@@ -114,6 +119,28 @@ int PeerFreshRun(const XBenchCatalog& catalog) {
               std::chrono::duration<double, std::nano>(t2 - t0).count(),
               static_cast<long long>(after.nAnon - before.nAnon), static_cast<long long>(after.nFile - before.nFile));
   return 0;
+}
+
+// Writes the peer's files for the catalog and checks that it translates
+// the catalog's first text entry; false, with a message, when it does not.
+template <typename Peer>
+bool PeerPrepare(const XBenchCatalog& catalog) {
+  if (!Peer::Files(catalog)) return false;
+  Peer::Setup();
+  Peer::Use(catalog);
+  const XBenchEntry& entry = catalog.vecEntries[catalog.vecTextOrder.front()];
+  const std::string strGot = Peer::Answer(entry.strSource.c_str());
+  if (strGot == entry.strTransl) return true;
+  std::fprintf(stderr, "bench: %s gives \"%s\" for \"%s\", not the translation\n", Peer::kLabel, strGot.c_str(),
+               entry.strSource.c_str());
+  return false;
+}
+
+template <typename Peer>
+XPeer PeerMake() {
+  return {Peer::kName, Peer::kLabel, PeerPrepare<Peer>,
+          [](const std::vector<XBenchCatalog>& vecCatalogs) { PeerRegister<Peer>(vecCatalogs, Peer::kLoads); },
+          PeerFreshRun<Peer>};
 }
 
 }  // namespace bench

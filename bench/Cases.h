@@ -13,6 +13,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -55,6 +56,19 @@ constexpr std::size_t kLookupSample = 500;
 // How many of the catalog's text entries, in vecTextOrder, a case looks up.
 inline std::size_t TextSample(const XBenchCatalog& catalog, bool bAll) {
   return bAll ? catalog.vecTextOrder.size() : std::min(kLookupSample, catalog.vecTextOrder.size());
+}
+
+// A time in ns as the tables show it: ns, us or ms; nothing for none (NaN).
+inline std::string TimeText(double dNs) {
+  char sz[32];
+  if (!(dNs == dNs)) return std::string();
+  if (dNs < 1e3)
+    std::snprintf(sz, sizeof sz, "%.1f ns", dNs);
+  else if (dNs < 1e6)
+    std::snprintf(sz, sizeof sz, "%.2f us", dNs / 1e3);
+  else
+    std::snprintf(sz, sizeof sz, "%.2f ms", dNs / 1e6);
+  return sz;
 }
 
 namespace cases {

@@ -17,6 +17,10 @@ namespace {
 
 struct XBoost {
   static constexpr const char* kName = "boost";
+  static constexpr const char* kLabel = "Boost.Locale";
+  static constexpr bool kLoads = true;
+  // It reads the .mo that msgfmt made.
+  static bool Files(const XBenchCatalog&) { return true; }
   using Loaded = std::locale;
   static inline const std::locale* s_pCurrent = nullptr;
 
@@ -39,22 +43,8 @@ struct XBoost {
   static std::string Answer(const char* pszKey) { return Lookup(pszKey); }
 };
 
-bool Prepare(const XBenchCatalog& catalog) {
-  XBoost::Use(catalog);
-  const XBenchEntry& entry = catalog.vecEntries[catalog.vecTextOrder.front()];
-  if (XBoost::Answer(entry.strSource.c_str()) != entry.strTransl) {
-    std::fprintf(stderr, "bench: Boost.Locale does not translate \"%s\"\n", entry.strSource.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-XPeer BoostPeer() {
-  return {XBoost::kName, "Boost.Locale", Prepare,
-          [](const std::vector<XBenchCatalog>& vecCatalogs) { PeerRegister<XBoost>(vecCatalogs, true); },
-          PeerFreshRun<XBoost>};
-}
+XPeer BoostPeer() { return PeerMake<XBoost>(); }
 
 }  // namespace bench

@@ -26,6 +26,10 @@ struct XUninstall {
 
 struct XWx {
   static constexpr const char* kName = "wx";
+  static constexpr const char* kLabel = "wxWidgets";
+  static constexpr bool kLoads = true;
+  // It reads the .mo that msgfmt made.
+  static bool Files(const XBenchCatalog&) { return true; }
   using Loaded = std::unique_ptr<wxTranslations, XUninstall>;
   static void Setup() { WxEnsure(); }
   static std::unique_ptr<Loaded> Load(const XBenchCatalog& catalog) {
@@ -56,22 +60,8 @@ struct XWx {
   static std::string Answer(const char* pszKey) { return Lookup(pszKey).utf8_string(); }
 };
 
-bool Prepare(const XBenchCatalog& catalog) {
-  XWx::Use(catalog);
-  const XBenchEntry& entry = catalog.vecEntries[catalog.vecTextOrder.front()];
-  if (XWx::Answer(entry.strSource.c_str()) != entry.strTransl) {
-    std::fprintf(stderr, "bench: wxWidgets does not translate \"%s\"\n", entry.strSource.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-XPeer WxPeer() {
-  return {XWx::kName, "wxWidgets", Prepare,
-          [](const std::vector<XBenchCatalog>& vecCatalogs) { PeerRegister<XWx>(vecCatalogs, true); },
-          PeerFreshRun<XWx>};
-}
+XPeer WxPeer() { return PeerMake<XWx>(); }
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 #include "Report.h"
 
 #include "AllocCount.h"
+#include "Cases.h"
 
 #include <sys/utsname.h>
 #include <cmath>
@@ -13,19 +14,6 @@ namespace bench {
 namespace {
 
 constexpr const char* kSizes[] = {"1k", "10k", "100k"};
-
-std::string TimeText(double dNs) {
-  char sz[32];
-  if (std::isnan(dNs))
-    return "";
-  else if (dNs < 1e3)
-    std::snprintf(sz, sizeof sz, "%.1f ns", dNs);
-  else if (dNs < 1e6)
-    std::snprintf(sz, sizeof sz, "%.2f us", dNs / 1e3);
-  else
-    std::snprintf(sz, sizeof sz, "%.2f ms", dNs / 1e6);
-  return sz;
-}
 
 std::string Printed(const char* pszFormat, double d) {
   if (std::isnan(d)) return "";

@@ -81,17 +81,6 @@ class XClockRun {
   std::uintptr_t m_nSink = 0;
 };
 
-std::string TimeText(double dNs) {
-  char sz[32];
-  if (dNs < 1e3)
-    std::snprintf(sz, sizeof sz, "%.1f ns", dNs);
-  else if (dNs < 1e6)
-    std::snprintf(sz, sizeof sz, "%.2f us", dNs / 1e3);
-  else
-    std::snprintf(sz, sizeof sz, "%.2f ms", dNs / 1e6);
-  return sz;
-}
-
 template <typename Case>
 void CaseRun(const std::string& strFilter, const char* pszLabel, const XBenchCatalog& catalog, Case fnCase) {
   const std::string strName = std::string(pszLabel) + " " + catalog.strLabel;
