@@ -119,6 +119,18 @@ XChar* Assemble(XChar* pOut, XStringView transl, const XTokRef* pHolders, size_t
   return pOut;
 }
 
+// PatternFind's steps after the check for a digit or "%".
+const XPattern* PatternFindTokens(XMapTokVecTransl& translator, XTextTokens& tokens, const XChar* pszText,
+                                  std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
+  // No text needs tokenizing when the map's patterns are collected and
+  // there are none.
+  if (translator.PatternCount() == 0 && translator.MapKnown(mapTransl)) return nullptr;
+  tokens.Scan(XStringView(pszText, nLength));
+  if (tokens.TokenCount() < 2 || !tokens.HasArgument()) return nullptr;
+  if (!translator.TranslMapCheck(mapTransl)) return nullptr;
+  return translator.Search(tokens);
+}
+
 }  // namespace
 
 XString TokVecAssemble(const XTokVec& tokvecTransl, const XTokVec& tokvecText) {
@@ -148,7 +160,7 @@ const XChar* PatternTranslate(const XChar* pszText, const XLMTranslDict::XMapTra
 const XChar* PatternTranslateArguments(XMapTokVecTransl& translator, const XChar* pszText, std::size_t nLength,
                                        const XLMTranslDict::XMapTransl& mapTransl) {
   XTextTokens& tokens = TokensGet();
-  const XPattern* pPattern = colang::detail::PatternFind(translator, tokens, pszText, nLength, mapTransl);
+  const XPattern* pPattern = PatternFindTokens(translator, tokens, pszText, nLength, mapTransl);
   if (pPattern == nullptr) return nullptr;
   XResultPool& pool = PoolGet();
   XChar* const pResult = pool.Next(colang::detail::PatternAssembleBound(*pPattern, tokens));
@@ -170,13 +182,7 @@ namespace colang::detail {
 const XPattern* PatternFind(XMapTokVecTransl& translator, XTextTokens& tokens, const XChar* pszText,
                             std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl) {
   if (pszText == nullptr || nLength == 0 || !HasArgumentChar(pszText, nLength)) return nullptr;
-  // Nor need a text be tokenized when the map's patterns are collected and
-  // there are none.
-  if (translator.PatternCount() == 0 && translator.MapKnown(mapTransl)) return nullptr;
-  tokens.Scan(XStringView(pszText, nLength));
-  if (tokens.TokenCount() < 2 || !tokens.HasArgument()) return nullptr;
-  if (!translator.TranslMapCheck(mapTransl)) return nullptr;
-  return translator.Search(tokens);
+  return PatternFindTokens(translator, tokens, pszText, nLength, mapTransl);
 }
 
 size_t PatternAssembleBound(const XPattern& pattern, const XTextTokens& tokens) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "colang/platform/Char.h"
+#include "colang/platform/Compiler.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,10 +36,17 @@ inline std::size_t UnitsToZero(const XChar* p) {
   static_assert(sizeof(XChar) == 2, "a code unit is two bytes");
   const XChar* q = p;
 #if COLANG_WORD_SCAN && defined(__SSE2__)
-  for (; (reinterpret_cast<std::uintptr_t>(q) & 15) != 0; ++q)
-    if (*q == 0) return static_cast<std::size_t>(q - p);
+  // The first block starts before p; its bytes before p are shifted out of
+  // the mask. A unit is two bytes, and p is aligned to one.
+  const std::uintptr_t nAt = reinterpret_cast<std::uintptr_t>(p);
+  const auto* pBlock = reinterpret_cast<const __m128i*>(nAt & ~std::uintptr_t{15});
   const __m128i zero = _mm_setzero_si128();
-  while (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(q)), zero)) == 0) q += 8;
+  unsigned nZeros =
+      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(pBlock), zero))) >> (nAt & 15);
+  if (nZeros != 0) return LowZeroBits(nZeros) / 2;
+  while ((nZeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(++pBlock), zero)))) == 0) {
+  }
+  return (reinterpret_cast<std::uintptr_t>(pBlock) - nAt + LowZeroBits(nZeros)) / 2;
 #elif COLANG_WORD_SCAN
   for (; (reinterpret_cast<std::uintptr_t>(q) & 7) != 0; ++q)
     if (*q == 0) return static_cast<std::size_t>(q - p);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -52,8 +53,13 @@ bool FileReplace(const XChar* pszName, std::string_view bytes) {
   const int fd = mkstemp(strTemp.data());
   if (fd < 0) return false;
   bool bOk = fchmod(fd, 0444) == 0;
+  // A page at a time: the system keeps what one write brings in as one piece
+  // of its file cache, and a process that maps the file and touches a byte of
+  // a piece maps all of it, so that large pieces would show as resident in
+  // every process far more than it uses.
+  constexpr std::size_t kPage = 4096;
   while (bOk && !bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    const ssize_t n = write(fd, bytes.data(), std::min(bytes.size(), kPage));
     if (n < 0 && errno == EINTR) continue;
     bOk = n > 0;
     if (bOk) bytes.remove_prefix(static_cast<std::size_t>(n));
