@@ -1,5 +1,6 @@
-// The counting operator new: every form of global new and delete, on malloc
-// and free. The counter is a plain integer: the benchmarks run on one thread.
+// The counting allocator: malloc and its relatives replaced in the program,
+// each counting and then calling glibc's own implementation. The counter is
+// a plain integer: the benchmarks run on one thread.
 #include "AllocCount.h"
 
 #include <sys/mman.h>
@@ -7,48 +8,73 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
-#include <cstdlib>
-#include <new>
+#include <fstream>
+#include <string>
+
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void* __libc_memalign(std::size_t, std::size_t);
+void __libc_free(void*);
+}
 
 namespace {
 std::uint64_t g_nAllocs = 0;
-
-void* AllocCounted(std::size_t n) {
-  ++g_nAllocs;
-  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
-  throw std::bad_alloc();
-}
 }  // namespace
 
-void* operator new(std::size_t n) { return AllocCounted(n); }
-void* operator new[](std::size_t n) { return AllocCounted(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+extern "C" {
+void* malloc(std::size_t n) {
   ++g_nAllocs;
-  return std::malloc(n == 0 ? 1 : n);
+  return __libc_malloc(n);
 }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+void* calloc(std::size_t n, std::size_t nSize) {
   ++g_nAllocs;
-  return std::malloc(n == 0 ? 1 : n);
+  return __libc_calloc(n, nSize);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void* realloc(void* p, std::size_t n) {
+  ++g_nAllocs;
+  return __libc_realloc(p, n);
+}
+void* memalign(std::size_t nAlign, std::size_t n) {
+  ++g_nAllocs;
+  return __libc_memalign(nAlign, n);
+}
+void* aligned_alloc(std::size_t nAlign, std::size_t n) { return memalign(nAlign, n); }
+int posix_memalign(void** pp, std::size_t nAlign, std::size_t n) {
+  void* p = memalign(nAlign, n);
+  if (p == nullptr) return 12;  // ENOMEM
+  *pp = p;
+  return 0;
+}
+void free(void* p) { __libc_free(p); }
+}
 
 namespace bench {
 
 std::uint64_t AllocCount() { return g_nAllocs; }
 
-std::uint64_t ResidentBytes() {
-  unsigned long nPages = 0, nResident = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%lu %lu", &nPages, &nResident) != 2) nResident = 0;
-    std::fclose(f);
+XResident ResidentSplit(const std::string& strDir) {
+  XResident resident;
+  std::ifstream in("/proc/self/smaps");
+  std::string strLine;
+  bool bCatalog = false;
+  while (std::getline(in, strLine)) {
+    unsigned long long nKb = 0;
+    const std::size_t nSpace = strLine.find(' ');
+    if (nSpace != std::string::npos && strLine.find('-') < nSpace) {
+      // A mapping's first line: "start-end perms offset dev inode [path]".
+      const std::size_t nPath = strLine.find('/');
+      bCatalog = nPath != std::string::npos && strLine.compare(nPath, strDir.size(), strDir) == 0;
+    } else if (std::sscanf(strLine.c_str(), "Anonymous: %llu kB", &nKb) == 1) {
+      resident.nAnon += nKb * 1024;
+    } else if (bCatalog && std::sscanf(strLine.c_str(), "Rss: %llu kB", &nKb) == 1) {
+      resident.nFile += nKb * 1024;
+    }
   }
-  return static_cast<std::uint64_t>(nResident) * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+  return resident;
 }
 
 double PageFirstWriteMicros() {

@@ -1,6 +1,8 @@
-// Counts the heap allocations made through operator new anywhere in the
-// process, the library included (its calls resolve to the benchmark's
-// replacement), so that a benchmark can report allocations per operation.
+// Counts the heap allocations made anywhere in the process: malloc and its
+// relatives are replaced in the benchmark program, so that operator new (the
+// library's included) and the peers' own calls to malloc are counted alike,
+// and a benchmark can report allocations per operation. Also measures the
+// resident set.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +10,19 @@
 
 namespace bench {
 
-// Allocations through operator new since the process started.
+// Allocations (malloc, calloc, realloc, aligned forms) since the process started.
 std::uint64_t AllocCount();
 
-// Resident set size of this process in bytes, from /proc/self/statm.
-std::uint64_t ResidentBytes();
+// The resident set of this process in bytes that a catalog can account for:
+// the anonymous pages (heap and private mappings), and the pages of files
+// under strDir that the process maps, which another process mapping the same
+// files shares. Pages of the libraries' code are neither. From
+// /proc/self/smaps.
+struct XResident {
+  std::uint64_t nAnon = 0;
+  std::uint64_t nFile = 0;
+};
+XResident ResidentSplit(const std::string& strDir);
 
 // What the first write to a fresh 4 KiB page of memory costs on this
 // machine, in microseconds: the best of a few passes over a new 16 MiB

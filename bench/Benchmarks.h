@@ -1,5 +1,5 @@
-// The benchmark cases. Each is registered as "case/side/size" (side colang,
-// gettext or floor) and checks every answer it will time before timing.
+// colang's benchmark cases. Each is registered as "case/side/size" (side
+// colang or floor) and checks every answer it will time before timing.
 #pragma once
 
 #include <string>
@@ -20,9 +20,11 @@ void BenchmarksRegister(const std::vector<XBenchCatalog>& vecCatalogs);
 bool PatternsPin(const XBenchCatalog& catalog);
 
 // In a fresh process: reads the catalog once as the floor does, then loads
-// it, and prints the growth of the resident set over the load, the load's
-// time and the floor pass's time (wall clock, ns). Returns the process exit
-// code.
-int FreshChildRun(const std::string& strRLGPath);
+// it (compiled, or with bText its copy as text) and looks up every text key once, and prints the times of the load and
+// of load and pass together, the growth of the resident set over them
+// (anonymous and file-backed) and the floor pass's time (wall clock, ns):
+// "nsLoad nsLoadAndPass anonBytes fileBytes nsFloor". Returns the process
+// exit code.
+int FreshChildRun(const XBenchCatalog& catalog, bool bText);
 
 }  // namespace bench

@@ -4,10 +4,10 @@
 // item with accelerator, label, ellipsis, pattern, resource identifier, ...).
 #include "Catalog.h"
 
-#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -283,27 +283,46 @@ XBenchCatalog CatalogGenerate(std::size_t nSize, const std::string& strLabel) {
   return catalog;
 }
 
-bool CatalogWrite(XBenchCatalog& catalog, const std::string& strDir) {
+void CatalogPlace(XBenchCatalog& catalog, const std::string& strDir) {
+  catalog.strDir = strDir;
   catalog.strRLGPath = strDir + "/Bench" + catalog.strLabel + "0407.rlg";
+  catalog.strTextPath = strDir + "/text/Bench" + catalog.strLabel + "0407.rlg";
+}
+
+bool CatalogRlgWrite(XBenchCatalog& catalog, const std::string& strDir) {
+  CatalogPlace(catalog, strDir);
+  std::error_code ec;
+  std::filesystem::create_directories(strDir + "/text", ec);
+  for (const std::string& strPath : {catalog.strRLGPath, catalog.strTextPath}) {
+    std::ofstream rlg(strPath, std::ios::binary);
+    rlg << "0407 Deutsch\nBenchmark catalog " << catalog.strLabel << "\n";
+    for (const XBenchEntry& entry : catalog.vecEntries)
+      rlg << RLGEscape(entry.strSource) << "\n" << RLGEscape(entry.strTransl) << "\n";
+    if (!rlg) {
+      std::fprintf(stderr, "bench: cannot write %s\n", strPath.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CatalogWrite(XBenchCatalog& catalog, const std::string& strDir) {
+  if (!CatalogRlgWrite(catalog, strDir)) return false;
   const std::string strPo = strDir + "/" + catalog.strDomain + ".po";
   const std::string strMoDir = strDir + "/de/LC_MESSAGES";
   const std::string strMo = strMoDir + "/" + catalog.strDomain + ".mo";
   {
-    std::ofstream rlg(catalog.strRLGPath, std::ios::binary);
     std::ofstream po(strPo, std::ios::binary);
-    rlg << "0407 Deutsch\nBenchmark catalog " << catalog.strLabel << "\n";
     po << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
-    for (const XBenchEntry& entry : catalog.vecEntries) {
-      rlg << RLGEscape(entry.strSource) << "\n" << RLGEscape(entry.strTransl) << "\n";
+    for (const XBenchEntry& entry : catalog.vecEntries)
       po << "msgid " << PoQuote(entry.strSource) << "\nmsgstr " << PoQuote(entry.strTransl) << "\n\n";
-    }
-    if (!rlg || !po) {
-      std::fprintf(stderr, "bench: cannot write %s or %s\n", catalog.strRLGPath.c_str(), strPo.c_str());
+    if (!po) {
+      std::fprintf(stderr, "bench: cannot write %s\n", strPo.c_str());
       return false;
     }
   }
-  ::mkdir((strDir + "/de").c_str(), 0755);
-  ::mkdir(strMoDir.c_str(), 0755);
+  std::error_code ec;
+  std::filesystem::create_directories(strMoDir, ec);
   const std::string strCommand = "msgfmt -o '" + strMo + "' '" + strPo + "'";
   if (std::system(strCommand.c_str()) != 0) {
     std::fprintf(stderr, "bench: %s failed\n", strCommand.c_str());

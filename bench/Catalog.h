@@ -34,8 +34,10 @@ struct XBenchCatalog {
   std::string strLabel;  // "1k", "10k", "100k"
   std::vector<XBenchEntry> vecEntries;
 
-  std::string strRLGPath;  // the catalog file, language 0407
-  std::string strDomain;   // the gettext domain whose .mo holds the same entries
+  std::string strDir;       // where the catalog's files lie
+  std::string strRLGPath;   // the catalog file, language 0407, compiled beside it (Bench10k0407.rlgc)
+  std::string strTextPath;  // the same catalog in text/, never compiled: what a load of the text costs
+  std::string strDomain;    // the gettext domain whose .mo holds the same entries
 
   // Indices of the text entries (identifier entries excluded), shuffled.
   std::vector<std::size_t> vecTextOrder;
@@ -52,9 +54,18 @@ struct XBenchCatalog {
 // Builds the entries of a catalog of nSize entries (deterministic).
 XBenchCatalog CatalogGenerate(std::size_t nSize, const std::string& strLabel);
 
-// Writes the catalog file and the .po file into strDir and compiles the .po
-// into strDir/de/LC_MESSAGES/<domain>.mo; false (with a message on stderr)
-// when something cannot be written or msgfmt fails.
+// Places the catalog's files in strDir: sets their paths, writes nothing.
+void CatalogPlace(XBenchCatalog& catalog, const std::string& strDir);
+
+// Places the catalog in strDir and writes the catalog file there, and its
+// copy in strDir/text; false (with a message on stderr) when they cannot be
+// written.
+bool CatalogRlgWrite(XBenchCatalog& catalog, const std::string& strDir);
+
+// Places the catalog in strDir and writes the catalog file and the .po file
+// there, compiling the .po into strDir/de/LC_MESSAGES/<domain>.mo; false
+// (with a message on stderr) when something cannot be written or msgfmt
+// fails.
 bool CatalogWrite(XBenchCatalog& catalog, const std::string& strDir);
 
 // UTF-8 to UTF-16 for the generated texts.

@@ -11,10 +11,12 @@
 #include <cstring>
 #include <new>
 
+#include "colang/detail/Compiled.h"
 #include "colang/detail/DictMaps.h"
 #include "colang/detail/DictText.h"
 #include "colang/detail/PairBatch.h"
 #include "colang/platform/Compiler.h"
+#include "colang/platform/TextLength.h"
 
 using colang::detail::Units4;
 
@@ -46,15 +48,15 @@ std::uint32_t LengthOf(std::size_t nLength) {
 
 // The slot's home position and its tag both come from the hash's low half,
 // so that the table can grow without reading the keys again.
-std::uint32_t TagOf(std::size_t nHash) { return static_cast<std::uint32_t>(nHash); }
+std::uint32_t TagOf(std::uint64_t nHash) { return static_cast<std::uint32_t>(nHash); }
 
 // The hash takes the code units four at a time as 64-bit words, the last
 // word padded with zeros, in two lanes: the even words go into one and the
 // odd words into the other, so that the two chains of multiplications run
 // side by side; the lanes and the length are mixed at the end. Both forms of
 // TextHash give the same value: one for texts whose length is known, one
-// that finds the terminating zero on the way, so that a lookup reads its
-// text only once.
+// for zero-terminated texts. The hash is part of the compiled catalogs'
+// format: a change to it is a new format version (XCompiled::kVersion).
 constexpr std::uint64_t kLane1 = 0xC2B2AE3D27D4EB4Full;
 
 std::uint64_t WordMix(std::uint64_t h, std::uint64_t w) {
@@ -67,10 +69,17 @@ std::uint64_t HashEnd(std::uint64_t h0, std::uint64_t h1, std::size_t nLength) {
   return Mix(h ^ (static_cast<std::uint64_t>(nLength) * 0x100000001B3ull));
 }
 
+// The last one to three units as a word, zero-padded.
 std::uint64_t UnitsWord(const XChar* p, std::size_t n) {
-  std::uint64_t w = 0;
-  for (std::size_t k = 0; k < n; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
-  return w;
+  auto unit = [p](std::size_t k) { return static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])); };
+  switch (n) {
+    case 1:
+      return unit(0);
+    case 2:
+      return unit(0) | unit(1) << 16;
+    default:
+      return unit(0) | unit(1) << 16 | unit(2) << 32;
+  }
 }
 
 // --- sorting a batch --------------------------------------------------------------
@@ -267,7 +276,7 @@ void RoomForOne(Vector& vec) {
 
 // --- the text map ---------------------------------------------------------------
 
-std::size_t XTextMap::TextHash(XStringView text) {
+std::uint64_t XTextMap::TextHash(XStringView text) {
   const XChar* p = text.data();
   const std::size_t n = text.size();
   std::uint64_t h0 = kMul, h1 = kLane1;
@@ -283,37 +292,14 @@ std::size_t XTextMap::TextHash(XStringView text) {
   } else if (i < n) {
     h0 = WordMix(h0, UnitsWord(p + i, n - i));
   }
-  return static_cast<std::size_t>(HashEnd(h0, h1, n));
+  return HashEnd(h0, h1, n);
 }
 
-namespace {
-
-// Up to four units of a zero-terminated text as a word, as UnitsWord packs
-// them; k tells how many there were before the zero.
-std::uint64_t UnitsWordToZero(const XChar* p, int& k) {
-  std::uint64_t w = 0;
-  for (k = 0; k < 4 && p[k] != 0; ++k) w |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(p[k])) << (16 * k);
-  return w;
-}
-
-}  // namespace
-
-std::size_t XTextMap::TextHash(const XChar* pszText, std::size_t& nLength) {
-  std::uint64_t h0 = kMul, h1 = kLane1;
-  const XChar* p = pszText;
-  for (;;) {
-    int k = 0;
-    std::uint64_t w = UnitsWordToZero(p, k);
-    if (k > 0) h0 = WordMix(h0, w);
-    p += k;
-    if (k < 4) break;
-    w = UnitsWordToZero(p, k);
-    if (k > 0) h1 = WordMix(h1, w);
-    p += k;
-    if (k < 4) break;
-  }
-  nLength = static_cast<std::size_t>(p - pszText);
-  return static_cast<std::size_t>(HashEnd(h0, h1, nLength));
+// The length first, a word at a time, then the hash of the text of that
+// length: two quick passes over a text that stays in the cache.
+std::uint64_t XTextMap::TextHash(const XChar* pszText, std::size_t& nLength) {
+  nLength = colang::platform::UnitsToZero(pszText);
+  return TextHash(XStringView(pszText, nLength));
 }
 
 // A free slot is all zeros (its key is null), which fresh memory from the
@@ -327,7 +313,7 @@ XBulkVector<XTextMap::XSlot> XTextMap::SlotsFree(std::size_t nSlots) {
   return vecSlots;
 }
 
-XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
+XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::uint64_t nHash) const {
   if (m_vecSlots.empty()) return nullptr;
   const std::size_t nMask = m_vecSlots.size() - 1;
   const std::uint32_t nTag = TagOf(nHash);
@@ -339,17 +325,21 @@ XTextMap::XSlot* XTextMap::SlotFind(XStringView text, std::size_t nHash) const {
   }
 }
 
-inline const XChar* XTextMap::ValueFind(XStringView text, std::size_t nHash) const {
+inline const XChar* XTextMap::ValueFind(XStringView text, std::uint64_t nHash) const {
   // A map with an index is settled, so the lookup costs no more than the
-  // index; one without is empty, or unsettled, or without memory for it.
-  if (COLANG_UNLIKELY(m_vecSlots.empty())) return UnindexedFind(text, nHash);
+  // index; one without is answered by a compiled catalog, or is empty, or
+  // unsettled, or without memory for it.
+  if (m_vecSlots.empty()) {
+    if (m_pCompiled != nullptr) return m_pCompiled->Find(m_bReverse, text, nHash);
+    return UnindexedFind(text, nHash);
+  }
   const XSlot* pSlot = SlotFind(text, nHash);
   return pSlot != nullptr ? pSlot->pszValue : nullptr;
 }
 
 // Out of the lookups' way: a map without an index is rare, and settling it
 // happens once.
-COLANG_NOINLINE_COLD const XChar* XTextMap::UnindexedFind(XStringView text, std::size_t nHash) const {
+COLANG_NOINLINE_COLD const XChar* XTextMap::UnindexedFind(XStringView text, std::uint64_t nHash) const {
   SettledEnsure();
   if (const XSlot* pSlot = SlotFind(text, nHash)) return pSlot->pszValue;
   if (!m_vecSlots.empty() || m_vecEntries.empty()) return nullptr;
@@ -366,11 +356,11 @@ const XChar* XTextMap::Find(const XChar* pszText) const {
 }
 
 const XChar* XTextMap::Find(const XChar* pszText, std::size_t& nLength) const {
-  const std::size_t nHash = TextHash(pszText, nLength);
+  const std::uint64_t nHash = TextHash(pszText, nLength);
   return ValueFind(XStringView(pszText, nLength), nHash);
 }
 
-void XTextMap::SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept {
+void XTextMap::SlotAdd(const XTextEntry& entry, std::uint64_t nHash) noexcept {
   const std::size_t nMask = m_vecSlots.size() - 1;
   std::size_t i = TagOf(nHash) & nMask;
   while (m_vecSlots[i].pszKey != nullptr) i = (i + 1) & nMask;
@@ -494,6 +484,7 @@ void XTextMap::EntriesOrder() const {
 }
 
 XTextMap XTextMap::Merged(colang::detail::XPairBatch& batch, bool bReversed) const {
+  SettledEnsure();
   if (m_vecEntries.empty()) return bReversed ? Kept(batch, true) : Gathered(batch);
   OrderEnsure();
   const XBulkVector<XTextEntry>& vecPairs = batch.m_vecPairs;
@@ -546,7 +537,7 @@ void XTextMap::StoreReserve() {
 
 void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept {
   auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), entry.first, EntryBefore);
-  const std::size_t nHash = TextHash(entry.first);
+  const std::uint64_t nHash = TextHash(entry.first);
   if (it != m_vecEntries.end() && it->first == entry.first) {
     it->second = entry.second;
     SlotFind(entry.first, nHash)->pszValue = entry.second.data();
@@ -559,11 +550,44 @@ void XTextMap::Store(const XTextEntry& entry, const XTextBlock& block) noexcept 
 }
 
 void XTextMap::Clear() noexcept {
+  m_pCompiled.reset();
   m_bOrdered = true;
   m_bSettled = true;
   XBulkVector<XTextEntry>().swap(m_vecEntries);
   XBulkVector<XSlot>().swap(m_vecSlots);
   std::vector<XTextBlock>().swap(m_vecBlocks);
+}
+
+std::size_t XTextMap::size() const {
+  if (m_pCompiled != nullptr) return m_pCompiled->Count(m_bReverse);
+  SettledEnsure();
+  return m_vecEntries.size();
+}
+
+std::vector<XTextEntry> XTextMap::PercentEntries() const {
+  if (m_pCompiled != nullptr && !m_bReverse) return m_pCompiled->PercentEntries();
+  std::vector<XTextEntry> vecOut;
+  for (const XTextEntry& entry : AsStored())
+    if (entry.first.find(XChar('%')) != XStringView::npos) vecOut.push_back(entry);
+  return vecOut;
+}
+
+void XTextMap::CompiledTake(const std::shared_ptr<const colang::detail::XCompiled>& pCompiled, bool bReverse) noexcept {
+  Clear();
+  m_pCompiled = pCompiled;
+  m_bReverse = bReverse;
+}
+
+void XTextMap::CompiledLeave() const {
+  XBulkVector<XTextEntry> vecEntries;
+  std::vector<XTextBlock> vecBlocks;
+  m_pCompiled->Entries(m_bReverse, vecEntries, vecBlocks, m_pCompiled);
+  // Each key is there once, in the index's order; settling indexes them.
+  m_vecEntries.swap(vecEntries);
+  m_vecBlocks.swap(vecBlocks);
+  m_bOrdered = m_vecEntries.size() <= 1;
+  m_bSettled = m_vecEntries.empty();
+  m_pCompiled.reset();
 }
 
 bool operator==(const XTextMap& a, const XTextMap& b) {
@@ -575,12 +599,30 @@ bool operator==(const XTextMap& a, const XTextMap& b) {
 // --- the identifier map ---------------------------------------------------------
 
 const XChar* XIdMap::Find(unsigned int nID) const {
+  if (m_pCompiled != nullptr) return m_pCompiled->IdFind(nID);
   auto it = std::lower_bound(m_vecEntries.begin(), m_vecEntries.end(), nID,
                              [](const XIdEntry& e, unsigned int n) { return e.first < n; });
   return it != m_vecEntries.end() && it->first == nID ? it->second.data() : nullptr;
 }
 
+std::size_t XIdMap::size() const { return m_pCompiled != nullptr ? m_pCompiled->IdCount() : m_vecEntries.size(); }
+
+void XIdMap::CompiledTake(const std::shared_ptr<const colang::detail::XCompiled>& pCompiled) noexcept {
+  Clear();
+  m_pCompiled = pCompiled;
+}
+
+void XIdMap::CompiledLeave() const {
+  XBulkVector<XIdEntry> vecEntries;
+  std::vector<XTextBlock> vecBlocks;
+  m_pCompiled->IdEntries(vecEntries, vecBlocks, m_pCompiled);
+  m_vecEntries.swap(vecEntries);
+  m_vecBlocks.swap(vecBlocks);
+  m_pCompiled.reset();
+}
+
 XIdMap XIdMap::Merged(const XBulkVector<XIdEntry>& vecNew, const std::vector<XTextBlock>& vecBlocks) const {
+  CompiledEnsure();
   XBulkVector<std::uint32_t> vecOrder(vecNew.size());
   for (std::size_t i = 0; i < vecOrder.size(); ++i) vecOrder[i] = static_cast<std::uint32_t>(i);
   std::stable_sort(vecOrder.begin(), vecOrder.end(),
@@ -604,6 +646,7 @@ XIdMap XIdMap::Merged(const XBulkVector<XIdEntry>& vecNew, const std::vector<XTe
 }
 
 void XIdMap::StoreReserve() {
+  CompiledEnsure();
   RoomForOne(m_vecEntries);
   RoomForOne(m_vecBlocks);
 }
@@ -619,6 +662,7 @@ void XIdMap::Store(const XIdEntry& entry, const XTextBlock& block) noexcept {
 }
 
 void XIdMap::Clear() noexcept {
+  m_pCompiled.reset();
   XBulkVector<XIdEntry>().swap(m_vecEntries);
   std::vector<XTextBlock>().swap(m_vecBlocks);
 }

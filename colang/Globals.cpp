@@ -17,6 +17,7 @@ XModuleContext* g_pModuleContextCurrent = nullptr;
 XTraceSink g_pfnTraceSink = nullptr;
 XMessageBoxHook g_pfnMessageBoxHook = nullptr;
 const XChar* g_pszUntranslatedOrigin = nullptr;
+bool g_bCompileAlways = false;
 
 }  // namespace colang::detail
 

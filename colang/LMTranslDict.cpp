@@ -120,6 +120,10 @@ void XLMTranslDict::PairsInsert(XPairBatch& batch) {
 
 const XChar* XLMTranslDict::CheckTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
+  return Translated(pszText);
+}
+
+const XChar* XLMTranslDict::Translated(const XChar* pszText) const {
   if (pszText == nullptr || !IsValid()) return nullptr;
   std::size_t nLength = 0;
   if (const XChar* pszFound = m_mapTransl->Find(pszText, nLength)) return pszFound;
@@ -137,18 +141,24 @@ const XChar* XLMTranslDict::CheckTranslate(unsigned int nID) const {
 
 const XChar* XLMTranslDict::CheckRetranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
+  return Retranslated(pszText);
+}
+
+const XChar* XLMTranslDict::Retranslated(const XChar* pszText) const {
   if (pszText == nullptr || !IsValid()) return nullptr;
   return m_mapRetransl->Find(pszText);
 }
 
+// The String... lookups take the module context once, for the Check...
+// lookup's work as well.
 const XChar* XLMTranslDict::StringTranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
-  const XChar* pszResult = CheckTranslate(pszText);
+  const XChar* pszResult = Translated(pszText);
   return pszResult != nullptr ? pszResult : pszText;
 }
 
 const XChar* XLMTranslDict::StringRetranslate(const XChar* pszText) const {
   XModuleContextGuard guard;
-  const XChar* pszResult = CheckRetranslate(pszText);
+  const XChar* pszResult = Retranslated(pszText);
   return pszResult != nullptr ? pszResult : pszText;
 }

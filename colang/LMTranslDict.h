@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -30,7 +31,8 @@ class XIntlStdioFile;
 struct IQV_SessionDataMng;
 namespace colang::detail {
 struct XPairBatch;
-}
+class XCompiled;
+}  // namespace colang::detail
 struct XLMTranslDictAccess;
 // The dictionary's maps; only the library's own sources know them.
 class XTextMap;
@@ -152,6 +154,9 @@ class COLANG_API XLMTranslDict {
   friend struct XLMTranslDictAccess;
 
   const XLMTranslDict& Assign(const XLMTranslDict& other);
+  // CheckTranslate and CheckRetranslate without taking the module context.
+  const XChar* Translated(const XChar* pszText) const;
+  const XChar* Retranslated(const XChar* pszText) const;
   void PairInsert(const XChar* pszSource, const XChar* pszTransl);
   void PairInsert(unsigned int nID, const XChar* pszTransl);
   // Inserts every pair of a batch as PairInsert would one after the other,
@@ -159,11 +164,17 @@ class COLANG_API XLMTranslDict {
   // arrays. Running out of memory leaves the dictionary as it was.
   void PairsInsert(colang::detail::XPairBatch& batch);
   static bool AuxRLGFileOpen(XString& strPath, XIntlStdioFile& file, const XChar* pszFilename);
+  // The read of RLGFileRead from the compiled catalog beside the file, when
+  // there is one that matches it and this dictionary holds nothing that the
+  // read would have to merge with; false leaves the read to the catalog.
+  bool CompiledRead(const XString& strName, int nFileLangID, bool bAppend);
+  // Leaves the three maps, which hold nothing, to a compiled catalog.
+  void CompiledTake(const std::shared_ptr<const colang::detail::XCompiled>& pCompiled);
 
   int m_nLangID;
-  colang::detail::XInPlace<XMapTransl, 10> m_mapTransl;
-  colang::detail::XInPlace<XMapTransl, 10> m_mapRetransl;
-  colang::detail::XInPlace<XMapIdTransl, 6> m_mapIdTransl;
+  colang::detail::XInPlace<XMapTransl, 12> m_mapTransl;
+  colang::detail::XInPlace<XMapTransl, 12> m_mapRetransl;
+  colang::detail::XInPlace<XMapIdTransl, 8> m_mapIdTransl;
   XVecFiles m_vecRLGFilesLoaded;
   XString m_strDefaultDir;
 

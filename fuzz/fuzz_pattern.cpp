@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   // collected; the process-wide one collects only the first maps it sees.
   XMapTokVecTransl translator;
   FUZZ_CHECK(translator.TranslMapCheck(mapTransl));
-  FUZZ_CHECK(translator.PatternMap().size() <= mapTransl.size());
+  FUZZ_CHECK(translator.PatternCount() <= mapTransl.size());
   const XTokVec tokvecText(strText.c_str());
   XTokVec tokvecOut;
   if (translator.Translate(tokvecOut, tokvecText)) (void)TokVecAssemble(tokvecOut, tokvecText);

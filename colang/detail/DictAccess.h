@@ -30,6 +30,10 @@ struct XLMTranslDictAccess {
     }
     dict.PairsInsert(batch);
   }
+  // Leaves an empty dictionary's maps to a compiled catalog.
+  static void CompiledTake(XLMTranslDict& dict, const std::shared_ptr<const colang::detail::XCompiled>& pCompiled) {
+    dict.CompiledTake(pCompiled);
+  }
   static const XLMTranslDict::XMapTransl& TranslMap(const XLMTranslDict& dict) { return *dict.m_mapTransl; }
   static const XLMTranslDict::XMapTransl& RetranslMap(const XLMTranslDict& dict) { return *dict.m_mapRetransl; }
   static const XLMTranslDict::XMapIdTransl& IdMap(const XLMTranslDict& dict) { return *dict.m_mapIdTransl; }

@@ -16,7 +16,8 @@
 
 namespace colang::detail {
 struct XPairBatch;
-}
+class XCompiled;
+}  // namespace colang::detail
 
 // The texts of a dictionary's entries lie in blocks, each text followed by a
 // zero. A block never changes once written and is shared by every map that
@@ -43,9 +44,13 @@ class XEntryArray {
 
  protected:
   // Mutable: a text map may put its entries in order when they are first
-  // walked (XTextMap::OrderEnsure).
+  // walked (XTextMap::OrderEnsure), and a map answered by a compiled catalog
+  // makes its entries when first walked (CompiledLeave).
   mutable XBulkVector<Entry> m_vecEntries;
-  std::vector<XTextBlock> m_vecBlocks;
+  mutable std::vector<XTextBlock> m_vecBlocks;
+  // The compiled catalog that answers this map while it has no entries of
+  // its own, or null.
+  mutable std::shared_ptr<const colang::detail::XCompiled> m_pCompiled;
 };
 
 // An entry of a text map: key and value, each zero-terminated where its
@@ -62,7 +67,9 @@ struct XTextEntry {
 // never walked need not be in order: a load may leave its entries in
 // reading order, and the first walk puts them in key order. A load may
 // even leave a map as the pairs were read, a key perhaps more than once,
-// without an index: the first use of any kind settles it.
+// without an index: the first use of any kind settles it. A load from a
+// compiled catalog leaves the map to the catalog's index, which answers
+// lookups in place; the first use other than a lookup makes the entries.
 class XTextMap : public XEntryArray<XTextEntry> {
  public:
   const_iterator begin() const {
@@ -73,16 +80,22 @@ class XTextMap : public XEntryArray<XTextEntry> {
     OrderEnsure();
     return XEntryArray::end();
   }
-  std::size_t size() const {
-    SettledEnsure();
-    return XEntryArray::size();
-  }
+  // How many entries; a compiled catalog's index tells without a walk.
+  std::size_t size() const;
+  bool empty() const { return size() == 0; }
   // The entries as they lie, which after a load may be reading order: for a
   // walk that does not need key order and should not pay for it.
   const XEntryArray<XTextEntry>& AsStored() const {
     SettledEnsure();
     return *this;
   }
+  // The entries whose key holds a "%", in no particular order: what pattern
+  // translation looks at. A compiled catalog has them listed.
+  std::vector<XTextEntry> PercentEntries() const;
+  // The 64-bit hash of a text, which the indexes (and compiled catalogs) place
+  // keys by; the second form finds the text's zero on the way.
+  static std::uint64_t TextHash(XStringView text);
+  static std::uint64_t TextHash(const XChar* pszText, std::size_t& nLength);
   // The value stored under the text, or null; a zero-terminated text is read
   // only once. Never fails: without memory for an index, a map that has none
   // yet is searched by halves.
@@ -107,18 +120,16 @@ class XTextMap : public XEntryArray<XTextEntry> {
     const XChar* pszValue;
   };
 
-  static std::size_t TextHash(XStringView text);
-  static std::size_t TextHash(const XChar* pszText, std::size_t& nLength);
   // The part of a key's hash that the index keeps, and places the key by.
   static std::uint32_t KeyTag(XStringView key) { return static_cast<std::uint32_t>(TextHash(key)); }
-  XSlot* SlotFind(XStringView text, std::size_t nHash) const;
-  const XChar* ValueFind(XStringView text, std::size_t nHash) const;
+  XSlot* SlotFind(XStringView text, std::uint64_t nHash) const;
+  const XChar* ValueFind(XStringView text, std::uint64_t nHash) const;
   // ValueFind for a map without an index: settles it first.
-  const XChar* UnindexedFind(XStringView text, std::size_t nHash) const;
+  const XChar* UnindexedFind(XStringView text, std::uint64_t nHash) const;
   // A table of nSlots free slots.
   static XBulkVector<XSlot> SlotsFree(std::size_t nSlots);
   // Puts an entry that is not indexed yet into a slot; the table has room.
-  void SlotAdd(const XTextEntry& entry, std::size_t nHash) noexcept;
+  void SlotAdd(const XTextEntry& entry, std::uint64_t nHash) noexcept;
   // Indexes every entry anew in a table sized for nEntries; pHashes, when
   // given, holds the hash of each entry's key.
   void IndexBuild(std::size_t nEntries, const std::uint32_t* pHashes = nullptr);
@@ -145,7 +156,8 @@ class XTextMap : public XEntryArray<XTextEntry> {
   // Builds the index of an unsettled map and keeps one entry per key, in
   // reading order. Without memory for the index, the entries are put in key
   // order instead, with no memory needed, and lookups search them by halves.
-  void SettledEnsure() const noexcept {
+  void SettledEnsure() const {
+    if (m_pCompiled != nullptr) CompiledLeave();
     if (!m_bSettled) Settle();
   }
   void Settle() const noexcept;
@@ -161,12 +173,19 @@ class XTextMap : public XEntryArray<XTextEntry> {
   // Replaces the value under the key, or inserts the entry, after StoreReserve.
   void Store(const XTextEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
+  // Leaves the map to the compiled catalog's index (bReverse: its
+  // retranslation index); the map had no entries.
+  void CompiledTake(const std::shared_ptr<const colang::detail::XCompiled>& pCompiled, bool bReverse) noexcept;
+  // Makes the entries of a map that a compiled catalog answers, unsettled,
+  // and lets go of the catalog; out of memory, the map stays as it was.
+  void CompiledLeave() const;
 
   // A power of two in size, at most half full; empty while the map is, or
   // unsettled, or settled without memory for it.
   mutable XBulkVector<XSlot> m_vecSlots;
   mutable bool m_bOrdered = true;  // the entries are in key order
   mutable bool m_bSettled = true;  // one entry per key, and indexed if memory allowed
+  bool m_bReverse = false;         // a compiled catalog answers with its retranslation index
 };
 
 // An entry of the identifier map: a resource identifier and its translation.
@@ -179,6 +198,16 @@ struct XIdEntry {
 // lookups search the array by halves.
 class XIdMap : public XEntryArray<XIdEntry> {
  public:
+  const_iterator begin() const {
+    CompiledEnsure();
+    return XEntryArray::begin();
+  }
+  const_iterator end() const {
+    CompiledEnsure();
+    return XEntryArray::end();
+  }
+  std::size_t size() const;
+  bool empty() const { return size() == 0; }
   // The value stored under the identifier, or null.
   const XChar* Find(unsigned int nID) const;
   friend bool operator==(const XIdMap& a, const XIdMap& b);
@@ -190,6 +219,12 @@ class XIdMap : public XEntryArray<XIdEntry> {
   void StoreReserve();
   void Store(const XIdEntry& entry, const XTextBlock& block) noexcept;
   void Clear() noexcept;
+  // As for the text map: a compiled catalog answers until the first walk.
+  void CompiledTake(const std::shared_ptr<const colang::detail::XCompiled>& pCompiled) noexcept;
+  void CompiledEnsure() const {
+    if (m_pCompiled != nullptr) CompiledLeave();
+  }
+  void CompiledLeave() const;
 };
 
 namespace colang::detail {

@@ -31,5 +31,6 @@ extern XModuleContext* g_pModuleContextCurrent;
 extern XTraceSink g_pfnTraceSink;             // nullptr: the default destination
 extern XMessageBoxHook g_pfnMessageBoxHook;   // nullptr: the default message box
 extern const XChar* g_pszUntranslatedOrigin;  // where the text now looked up comes from
+extern bool g_bCompileAlways;                 // every catalog read cleanly is compiled (rlgtool compile)
 
 }  // namespace colang::detail

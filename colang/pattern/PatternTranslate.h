@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "colang/LMTranslDict.h"
+#include "colang/pattern/MapTokVecTransl.h"
 #include "colang/pattern/Token.h"
 
 // Translation of pszText (never null) by the patterns of mapTransl, or null.
@@ -23,6 +24,18 @@ const XChar* PatternTranslate(const XChar* pszText, std::size_t nLength, const X
 XString TokVecAssemble(const XTokVec& tokvecTransl, const XTokVec& tokvecText);
 
 namespace colang::detail {
+
+// PatternTranslate's steps up to the search, on a translator and a token
+// buffer of the caller's: the pattern that the text (nLength units up to its
+// zero) fits, or null. Collects the map's patterns when the text gets that
+// far, as PatternTranslate does.
+const XPattern* PatternFind(XMapTokVecTransl& translator, XTextTokens& tokens, const XChar* pszText,
+                            std::size_t nLength, const XLMTranslDict::XMapTransl& mapTransl);
+// Writes at pOut the translation of the pattern with the arguments of the
+// text that tokens were split from, as TokVecAssemble builds it, and gives
+// the end of what it wrote: PatternAssembleBound code units at most.
+XChar* PatternAssemble(XChar* pOut, const XPattern& pattern, const XTextTokens& tokens);
+size_t PatternAssembleBound(const XPattern& pattern, const XTextTokens& tokens);
 
 // How many results the pool keeps.
 constexpr size_t kPatternPoolSize = 55;

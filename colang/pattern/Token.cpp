@@ -145,50 +145,13 @@ void XTokVec::TokenAppend(int32_t nKind, const XChar* pszSource, int32_t nPos, i
 }
 
 void XTokVec::Tokenize(const XChar* pszText) {
-  using colang::detail::ScanFormat;
-  using colang::detail::ScanNumber;
-  using colang::detail::ScanWhites;
-
   m_vecTokens.clear();
   if (pszText == nullptr) return;
   // Positions are 32-bit: a text beyond that is tokenized up to there.
   const XStringView text(pszText, LengthBounded(pszText, INT_MAX));
-
-  size_t i = 0;
-  size_t nRunStart = 0;
-  auto runFlush = [&] { TokenAppend(eKIDString, text, ClampToInt(nRunStart), ClampToInt(i - nRunStart)); };
-  // Appends a token of length n at i, after the pending run, and starts a new run behind it.
-  auto tokenTake = [&](int32_t nKind, int n) {
-    runFlush();
-    TokenAppend(nKind, text, ClampToInt(i), n);
-    i += static_cast<size_t>(n);
-    nRunStart = i;
-  };
-
-  while (i < text.size()) {
-    const XChar c = text[i];
-    int n = 0;
-    if (IsSign(c) || IsDigit(c)) {
-      if ((n = ScanNumber(text, i)) > 0) {
-        tokenTake(eKIDNumber, n);
-        continue;
-      }
-    } else if (c == XT('%')) {
-      if (i + 1 < text.size() && text[i + 1] == XT('%')) {
-        i += 2;  // a doubled percent sign is plain text
-        continue;
-      }
-      if ((n = ScanFormat(text, i)) > 0) {
-        tokenTake(eKIDFormat, n);
-        continue;
-      }
-    } else if (IsWhite(c)) {
-      tokenTake(eKIDWhites, ScanWhites(text, i));
-      continue;
-    }
-    ++i;
-  }
-  runFlush();
+  colang::detail::TokensScan(text, [&](int32_t nKind, size_t nPos, size_t nLength) {
+    TokenAppend(nKind, text, ClampToInt(nPos), ClampToInt(nLength));
+  });
 }
 
 bool XTokVec::HasFormat() const {
@@ -209,3 +172,38 @@ XString XTokVec::Dump() const {
   }
   return strDump;
 }
+
+// --- XTextTokens --------------------------------------------------------------
+
+namespace colang::detail {
+
+namespace {
+// A buffer grown beyond this many tokens by one long text is given back
+// rather than kept for the next.
+constexpr size_t kTokensKept = 1024;
+}  // namespace
+
+void XTextTokens::Reset(size_t n) {
+  // A text has at most as many tokens as code units; room beyond what is
+  // kept is given back once a shorter text comes.
+  const size_t nRoom = std::max(n, std::min(m_vecTokens.size(), kTokensKept));
+  if (m_vecTokens.size() != nRoom) std::vector<XTokRef>(nRoom).swap(m_vecTokens);
+  m_nSize = 0;
+  m_nTokens = 0;
+  m_bFirstNumber = false;
+  m_bArgument = false;
+  m_nShape = 0;
+}
+
+void XTextTokens::Scan(XStringView text) {
+  text = text.substr(0, INT_MAX);
+  Reset(text.size());
+  TokensScan(text, [&](int32_t nKind, size_t nPos, size_t nLength) { Add(nKind, text.data() + nPos, nLength); });
+}
+
+void XTextTokens::Assign(const XTokVec& tokvec) {
+  Reset(tokvec.size());
+  for (const XToken& token : tokvec) Add(token.m_nKind, token.m_strText.data(), token.m_strText.size());
+}
+
+}  // namespace colang::detail

@@ -1,6 +1,8 @@
 // Widening runs of plain ASCII bytes to code units sixteen at a time, with
 // the processor's vector instructions where the compiler offers them. Text
 // decoding calls this first and goes on byte by byte from where it stops.
+// Comparing code units with bytes (the narrow keys of compiled catalogs)
+// eight at a time the same way.
 #pragma once
 
 #include <cstddef>
@@ -49,6 +51,23 @@ inline std::size_t AsciiRunWiden(const unsigned char* p, std::size_t n, XChar* p
   (void)cMark;
   return 0;
 #endif
+}
+
+// Whether the n code units at pUnits equal the n bytes at pBytes, unit for
+// byte; reads no further than n of either.
+inline bool UnitsEqualBytes(const XChar* pUnits, const unsigned char* pBytes, std::size_t n) {
+  std::size_t k = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; k + 8 <= n; k += 8) {
+    const __m128i wide = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pBytes + k)), zero);
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pUnits + k));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, units)) != 0xFFFF) return false;
+  }
+#endif
+  for (; k < n; ++k)
+    if (static_cast<unsigned>(pUnits[k]) != pBytes[k]) return false;
+  return true;
 }
 
 }  // namespace colang::platform

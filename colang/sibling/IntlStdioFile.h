@@ -19,6 +19,7 @@
 
 #include "colang/XString.h"
 #include "colang/platform/File.h"
+#include "colang/platform/FileMap.h"
 #include "colang/platform/Memory.h"
 
 class XIntlStdioFile {
@@ -68,6 +69,9 @@ class XIntlStdioFile {
   // bMarked is false only when the line surely holds no zero and no cMark
   // (an ASCII character), so that a caller looking for them may skip it.
   long LineRead(XChar* pOut, std::size_t& nLength, unsigned char cMark, bool& bMarked);
+  // The open file's version (size and time of its last change); false when
+  // no file is open or it cannot be told.
+  bool StampGet(colang::platform::XFileStamp& stamp) const { return colang::platform::FileStampGet(m_hFile, stamp); }
   // The open file's full path; empty when no file is open.
   XString GetFilePath() const { return m_strPath; }
   bool IsOpen() const { return m_hFile != colang::platform::kFileInvalid; }

@@ -28,6 +28,7 @@ int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int MergeCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 int ExtractCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
+int CompileCommand(const std::vector<std::string>& vecArgs, const XGlobal& global);
 
 // Prints "rlgtool: error: COMMAND: TEXT (see rlgtool COMMAND --help)" and gives eExitUsage.
 int UsageError(const std::string& strCommand, const std::string& strText, const XGlobal& global);

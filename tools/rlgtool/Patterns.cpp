@@ -11,19 +11,14 @@ namespace rlgtool {
 std::vector<XPatternInfo> PatternsCollect(const XLMTranslDict::XMapTransl& mapTransl) {
   XMapTokVecTransl translator;
   translator.TranslMapCollect(mapTransl);
-  const XMapTokVecTransl::XMapPattern& mapPattern = translator.PatternMap();
   std::vector<XPatternInfo> out;
   for (const auto& [strSource, strTransl] : mapTransl) {
     if (strSource.find(XChar('%')) == XStringView::npos) continue;
     XTokVec tokens(strSource.data());
     if (!tokens.HasFormat()) continue;
     XPatternInfo info{XString(strSource), XString(strTransl), XString()};
-    auto it = mapPattern.find(tokens);
-    if (it != mapPattern.end()) {
-      XString strWinner;
-      for (const XToken& token : it->first) strWinner += token.m_strText;
-      if (strWinner != strSource) info.strShadowedBy = strWinner;
-    }
+    if (const XChar* pszWinner = translator.PatternSource(tokens, true))
+      if (XStringView(pszWinner) != strSource) info.strShadowedBy = pszWinner;
     out.push_back(std::move(info));
   }
   return out;

@@ -141,6 +141,15 @@ const XCommand kCommands[] = {
      "Prints the name the library builds for the catalog of language LANGID (hex)\n"
      "with name PREFIX in DIR: DIR\\PREFIX0407.rlg. The library takes both \\ and /\n"
      "as directory separators.\n"},
+    {"compile", rlgtool::CompileCommand, "write the compiled form the library maps instead of a catalog",
+     "usage: rlgtool compile FILE...\n"
+     "\n"
+     "Reads each FILE through the library and writes beside it FILEc, which later\n"
+     "loads map into memory instead of reading FILE: the entries in the form the\n"
+     "lookups use, shared by every process that loads it. The library uses FILEc\n"
+     "only while FILE keeps the size and modification time it had, and writes it\n"
+     "anew when it reads FILE again; a catalog it cannot read to its end is not\n"
+     "compiled. Prints the name of each file written.\n"},
 };
 
 const char* const kVersion = "rlgtool " COLANG_VERSION "\n";
