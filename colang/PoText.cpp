@@ -1,6 +1,7 @@
-// PO string literals.
+// PO string literals, header entries and messages.
 #include "colang/detail/PoText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace colang::detail {
@@ -51,6 +52,31 @@ std::string PoQuoted(std::string_view strUtf8) {
     }
   }
   out += '"';
+  return out;
+}
+
+std::string PoHeaderEntry(std::string_view strFields) {
+  std::string out = "msgid \"\"\nmsgstr ";
+  const std::size_t nFirstEnd = strFields.find('\n');
+  if (nFirstEnd == std::string_view::npos || nFirstEnd + 1 == strFields.size()) return out + PoQuoted(strFields) + "\n";
+  out += "\"\"\n";
+  for (std::size_t nStart = 0; nStart < strFields.size();) {
+    const std::size_t nEnd = std::min(strFields.find('\n', nStart), strFields.size() - 1) + 1;
+    out += PoQuoted(strFields.substr(nStart, nEnd - nStart)) + "\n";
+    nStart = nEnd;
+  }
+  return out;
+}
+
+std::string PoMessageText(const XPoMessage& message) {
+  std::string out = "\n";
+  for (const std::string& strComment : message.vecComments) out += strComment + "\n";
+  if (!message.strFlags.empty()) out += "#, " + message.strFlags + "\n";
+  if (!message.strPrevious.empty()) out += "#| msgid " + PoQuoted(message.strPrevious) + "\n";
+  // An obsolete message keeps its comments; its keywords and strings are commented out.
+  const char* pszPrefix = message.bObsolete ? "#~ " : "";
+  out += pszPrefix + ("msgid " + PoQuoted(message.strId)) + "\n";
+  out += pszPrefix + ("msgstr " + PoQuoted(message.strStr)) + "\n";
   return out;
 }
 

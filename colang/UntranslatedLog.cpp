@@ -8,20 +8,12 @@
 #include "colang/detail/Format.h"
 #include "colang/detail/Globals.h"
 #include "colang/detail/PoText.h"
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/FileWrite.h"
 
 namespace colang::detail {
 
 namespace {
-
-std::string Utf8(XStringView text) {
-  if (text.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 bool EndsWithPo(const XString& strPath) {
   if (strPath.size() < 3) return false;
@@ -46,21 +38,22 @@ void XUntranslatedLog::Record(const XChar* pszText, int nLangID) {
 bool XUntranslatedLog::Write() {
   m_bWritten = true;
   std::string strOut;
-  const std::string strLang = Utf8(HexFormat(static_cast<unsigned>(m_nLangID != 0 ? m_nLangID : 0x409), 4));
+  const std::string strLang = Utf8FromText(HexFormat(static_cast<unsigned>(m_nLangID != 0 ? m_nLangID : 0x409), 4));
   if (EndsWithPo(m_strPath)) {
-    strOut = "# Texts the application showed without a translation.\nmsgid \"\"\nmsgstr \"\"\n";
-    strOut += "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"X-Language-ID: " + strLang + "\\n\"\n";
+    strOut = "# Texts the application showed without a translation.\n" +
+             PoHeaderEntry("Content-Type: text/plain; charset=UTF-8\nX-Language-ID: " + strLang + "\n");
     for (const auto& [strText, setOrigins] : m_mapTexts) {
-      strOut += "\n";
-      for (const XString& strOrigin : setOrigins) strOut += "#. " + Utf8(strOrigin) + "\n";
-      strOut += "msgid " + PoQuoted(Utf8(strText)) + "\nmsgstr \"\"\n";
+      XPoMessage message;
+      for (const XString& strOrigin : setOrigins) message.vecComments.push_back("#. " + Utf8FromText(strOrigin));
+      message.strId = Utf8FromText(strText);
+      strOut += PoMessageText(message);
     }
   } else {
     strOut = strLang + " untranslated\nTexts the application showed without a translation\n";
     for (const auto& entry : m_mapTexts) {
       // A text written like an identifier line would be read as one.
       if (IDFromLine(entry.first) != 0) continue;
-      const std::string strLine = Utf8(StringEscape(entry.first));
+      const std::string strLine = Utf8FromText(StringEscape(entry.first));
       strOut += strLine + "\n" + strLine + "\n";
     }
   }

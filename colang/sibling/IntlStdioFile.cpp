@@ -12,21 +12,19 @@
 #include <cstring>
 #include <new>
 
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/AsciiRun.h"
 #include "colang/platform/Compiler.h"
-#include "colang/platform/Utf8Decode.h"
 #include "colang/platform/Win32.h"
 
 using namespace colang::platform;
+using colang::detail::Utf16Put;
+using colang::detail::Utf8Decode;
 
 namespace {
 
 // How much to read at a time when the file's size is not known.
 constexpr std::size_t kChunk = 1024 * 1024;
-constexpr XChar kReplacement = 0xFFFD;
-
-bool IsHighSurrogate(XChar c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(XChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Whether none of the 32 bytes at p has its high bit set.
 bool Ascii32(const unsigned char* p) {
@@ -274,57 +272,33 @@ std::size_t XIntlStdioFile::LineRoom(std::size_t n) const {
 bool XIntlStdioFile::LineDecode(const unsigned char* p, std::size_t n, XChar* pOut, std::size_t& nLength) {
   nLength = 0;
   if (n == 0) return true;
+  bool bOk = true;
   if (m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE) {
-    const bool bLE = m_eEncoding == eENUtf16LE;
-    const std::size_t nUnits = n / 2;
-    nLength = nUnits + n % 2;
-    for (std::size_t i = 0; i < nUnits; ++i) {
-      unsigned b0 = p[2 * i], b1 = p[2 * i + 1];
-      pOut[i] = static_cast<XChar>(bLE ? (b1 << 8 | b0) : (b0 << 8 | b1));
-    }
-    bool bInvalid = false;
-    for (std::size_t i = 0; i < nUnits; ++i) {
-      if (IsHighSurrogate(pOut[i]) && i + 1 < nUnits && IsLowSurrogate(pOut[i + 1])) {
-        ++i;
-      } else if (IsHighSurrogate(pOut[i]) || IsLowSurrogate(pOut[i])) {
-        pOut[i] = kReplacement;
-        bInvalid = true;
-      }
-    }
-    // A byte left over at the end of the file.
-    if (n % 2 != 0) {
-      pOut[nUnits] = kReplacement;
-      bInvalid = true;
-    }
-    if (bInvalid && m_bStrict) {
-      m_nStatus = eRSInvalidText;
-      return false;
-    }
-    return true;
-  }
-
-  if (m_eEncoding == eENUtf8) {
+    nLength = colang::detail::Utf16BytesDecode(p, n, m_eEncoding == eENUtf16LE, pOut, bOk);
+  } else if (m_eEncoding == eENUtf8) {
     std::size_t i = 0, k = 0;
     bool bMarked = false;
-    if (Utf8Widen<false>(p, n, pOut, i, k, 0, bMarked)) {
-      nLength = k;
-      return true;
-    }
-    // An ill-formed sequence: the system's decoder says what it reads as.
+    // The fast decoding stops at an ill-formed sequence; the rest of the line
+    // is decoded with replacement characters.
+    if (!Utf8Widen<false>(p, n, pOut, i, k, 0, bMarked))
+      k += colang::detail::Utf8TextDecode(p + i, n - i, pOut + k, bOk);
+    nLength = k;
   } else if (m_nCodePage == 1252 && std::none_of(p, p + n, [](unsigned char b) { return b >= 0x80; })) {
     std::copy(p, p + n, pOut);
     nLength = n;
-    return true;
+  } else {
+    const int nOut = MultiByteToWideChar(m_nCodePage, 0, reinterpret_cast<const char*>(p), static_cast<int>(n), pOut,
+                                         static_cast<int>(n));
+    if (nOut <= 0) {
+      m_nStatus = m_bStrict ? eRSInvalidText : eRSReadError;
+      return false;
+    }
+    nLength = static_cast<std::size_t>(nOut);
   }
-  unsigned nCodePage = m_eEncoding == eENUtf8 ? static_cast<unsigned>(CP_UTF8) : m_nCodePage;
-  DWORD dwFlags = m_bStrict && m_eEncoding == eENUtf8 ? MB_ERR_INVALID_CHARS : 0;
-  int nOut = MultiByteToWideChar(nCodePage, dwFlags, reinterpret_cast<const char*>(p), static_cast<int>(n), pOut,
-                                 static_cast<int>(n));
-  if (nOut <= 0) {
-    m_nStatus = m_bStrict ? eRSInvalidText : eRSReadError;
+  if (!bOk && m_bStrict) {
+    m_nStatus = eRSInvalidText;
     return false;
   }
-  nLength = static_cast<std::size_t>(nOut);
   return true;
 }
 
@@ -357,7 +331,7 @@ long XIntlStdioFile::LineFind(std::size_t& nRoom) {
   std::size_t nStop, nNext;
   if (m_eEncoding == eENUtf16LE || m_eEncoding == eENUtf16BE) {
     const bool bLE = m_eEncoding == eENUtf16LE;
-    auto unit = [&](std::size_t i) { return bLE ? (p[i + 1] << 8 | p[i]) : (p[i] << 8 | p[i + 1]); };
+    auto unit = [&](std::size_t i) { return colang::detail::Utf16Unit(p + i, bLE); };
     nStop = nBegin;
     while (nStop + 2 <= n && unit(nStop) != '\n' && unit(nStop) != '\r') nStop += 2;
     if (nStop + 2 <= n) {
@@ -394,8 +368,8 @@ long XIntlStdioFile::LineRead(XChar* pOut, std::size_t& nLength, unsigned char c
   std::size_t i = m_nPos, k = 0;
   bMarked = false;
   if (!Utf8Widen<true>(p, n, pOut, i, k, cMark, bMarked)) {
-    // A line with an ill-formed sequence takes the two steps, which leave it
-    // to the system's decoder.
+    // A line with an ill-formed sequence takes the two steps, which replace
+    // it (or fail a strict read).
     bMarked = true;
     std::size_t nRoom = 0;
     const long nResult = LineFind(nRoom);

@@ -3,6 +3,7 @@
 
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictText.h"
+#include "colang/detail/TextCodec.h"
 
 namespace rlgtool {
 
@@ -89,12 +90,10 @@ std::string Quoted(XStringView text, size_t nMaxChars) {
   if (strEscaped.size() > nMaxChars) {
     size_t n = nMaxChars - 3;
     // Do not cut a surrogate pair in half.
-    if (n > 0 && static_cast<char16_t>(strEscaped[n - 1]) >= 0xD800 &&
-        static_cast<char16_t>(strEscaped[n - 1]) <= 0xDBFF)
-      --n;
+    if (n > 0 && colang::detail::IsHighSurrogate(static_cast<char32_t>(strEscaped[n - 1]))) --n;
     strEscaped = strEscaped.substr(0, n) + XT("...");
   }
-  return "\"" + Utf8FromX(strEscaped) + "\"";
+  return "\"" + Utf8FromText(strEscaped) + "\"";
 }
 
 }  // namespace rlgtool

@@ -100,7 +100,7 @@ class XChecker {
       bool bKnown = c == XChar('\\') || c == XChar('\'') || c == XChar('?') || c == XChar('a') || c == XChar('b') ||
                     c == XChar('f') || c == XChar('n') || c == XChar('r') || c == XChar('t') || c == XChar('v');
       if (!bKnown) {
-        std::string strPair = Utf8FromX(line.substr(i, 2));
+        std::string strPair = Utf8FromText(line.substr(i, 2));
         Add(nLine, XSeverity::eSevWarning,
             "unknown escape " + strPair + " stays as written; write \\" + strPair + " for a backslash");
       }

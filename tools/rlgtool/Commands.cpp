@@ -60,7 +60,7 @@ int DictLoad(const std::string& strPath, XDiag& diag, XLMTranslDict& dict) {
   if (bRead) return eExitOk;
   diag.Error(strPath, 0, "the library does not load this catalog; rlgtool check " + strPath + " shows why");
   for (const XString& line : TraceLines()) {
-    std::string strLine = Utf8FromX(line);
+    std::string strLine = Utf8FromText(line);
     while (!strLine.empty() && (strLine.back() == '\n' || strLine.back() == '\r')) strLine.pop_back();
     diag.Note(strPath, 0, "library trace: " + strLine);
   }

@@ -38,11 +38,11 @@ int CompileCommand(const std::vector<std::string>& vecArgs, const XGlobal& globa
     if (!bStamp || colang::detail::XCompiled::Open(strCompiled.c_str(), stamp, dict.LangID()) == nullptr) {
       diag.Error(strPath, 0,
                  "not compiled: the catalog could not be read to its end, changed while it was read, or " +
-                     Utf8FromX(strCompiled) + " could not be written");
+                     Utf8FromText(strCompiled) + " could not be written");
       nExit = std::max<int>(nExit, eExitProblems);
       continue;
     }
-    std::printf("%s\n", Utf8FromX(strCompiled).c_str());
+    std::printf("%s\n", Utf8FromText(strCompiled).c_str());
   }
   return nExit;
 }

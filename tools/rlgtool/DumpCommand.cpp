@@ -76,7 +76,7 @@ int DumpCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) 
   const auto& mapIDs = XLMTranslDictAccess::IdMap(dict);
   std::printf("catalog      %s\n", strPath.c_str());
   std::printf("language     0x%04x\n", static_cast<unsigned>(dict.LangID()));
-  for (const XString& strFile : dict.RLGFilesLoaded()) std::printf("read from    %s\n", Utf8FromX(strFile).c_str());
+  for (const XString& strFile : dict.RLGFilesLoaded()) std::printf("read from    %s\n", Utf8FromText(strFile).c_str());
   std::printf("\ntexts (%zu)\n", mapTexts.size());
   for (const auto& [strSource, strTransl] : mapTexts)
     std::printf("  %s -> %s\n", Shown(strSource).c_str(), Shown(strTransl).c_str());

@@ -13,6 +13,7 @@
 #include "TextIO.h"
 #include "colang/detail/DictText.h"
 #include "colang/detail/PoText.h"
+#include "colang/detail/TextCodec.h"
 
 namespace rlgtool {
 
@@ -51,7 +52,7 @@ std::string NameText(const XResName& name) {
 }
 
 std::string ClassText(const XResName& cls) {
-  if (!cls.bOrdinal) return Utf8FromX(cls.strText);
+  if (!cls.bOrdinal) return Utf8FromText(cls.strText);
   static const char* const kNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
   if (cls.nOrdinal >= eCtlButton && cls.nOrdinal <= eCtlComboBox) return kNames[cls.nOrdinal - eCtlButton];
   return "class " + std::to_string(cls.nOrdinal);
@@ -152,15 +153,8 @@ bool IsBlank(XStringView text) { return text.find_first_not_of(XT(" \t")) == XSt
 // Whether every UTF-16 surrogate has its partner, so that the text can be
 // written to a UTF-8 file and read back the same.
 bool SurrogatesPaired(XStringView text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<char16_t>(text[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && static_cast<char16_t>(text[i + 1]) >= 0xDC00 &&
-        static_cast<char16_t>(text[i + 1]) <= 0xDFFF)
-      ++i;
-    else if (c >= 0xD800 && c <= 0xDFFF)
-      return false;
-  }
-  return true;
+  std::string strUtf8;
+  return colang::detail::Utf8TextEncode(text, strUtf8);
 }
 
 std::string BaseName(const std::string& strPath) {
@@ -201,7 +195,7 @@ void XExtractor::Add(unsigned nID, XStringView source, XStringView transl, size_
   if (nIndex == m_vecCollected.size()) {
     XCollected collected;
     collected.entry.nID = nID;
-    collected.entry.strSource = nID != 0 ? XFromUtf8("#" + std::to_string(nID)) : XString(source);
+    collected.entry.strSource = nID != 0 ? TextFromUtf8("#" + std::to_string(nID)) : XString(source);
     collected.nFile = nFile;
     m_vecCollected.push_back(std::move(collected));
   }
@@ -367,7 +361,7 @@ std::vector<XString> ExtractCatalog(const std::vector<XExtractEntry>& vecEntries
     cat.strTransl = entry.strTransl;
     vecCat.push_back(std::move(cat));
   }
-  return CatalogLines(XFromUtf8(LangIDText(nTarget)), XFromUtf8(Title(nTarget)), vecCat);
+  return CatalogLines(TextFromUtf8(LangIDText(nTarget)), TextFromUtf8(Title(nTarget)), vecCat);
 }
 
 std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTemplate, unsigned nTarget,
@@ -376,20 +370,20 @@ std::string ExtractPo(const std::vector<XExtractEntry>& vecEntries, bool bTempla
                     ", extracted from its resources by rlgtool.\n";
   if (bTemplate) {
     // The placeholders msginit fills in; it dates the PO file after the template.
-    out += PoField("msgid", "") +
-           PoField("msgstr", "Project-Id-Version: " + strProject + "\n" + "POT-Creation-Date: " + RevisionDate() +
-                                 "\n"
-                                 "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
-                                 "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
-                                 "Language-Team: LANGUAGE <LL@li.org>\n"
-                                 "Language: \n"
-                                 "MIME-Version: 1.0\n"
-                                 "Content-Type: text/plain; charset=UTF-8\n"
-                                 "Content-Transfer-Encoding: 8bit\n");
+    out += colang::detail::PoHeaderEntry("Project-Id-Version: " + strProject + "\n" +
+                                         "POT-Creation-Date: " + RevisionDate() +
+                                         "\n"
+                                         "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
+                                         "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
+                                         "Language-Team: LANGUAGE <LL@li.org>\n"
+                                         "Language: \n"
+                                         "MIME-Version: 1.0\n"
+                                         "Content-Type: text/plain; charset=UTF-8\n"
+                                         "Content-Transfer-Encoding: 8bit\n");
   } else {
     XCatHeader header;
-    header.strLanguageLine = XFromUtf8(LangIDText(nTarget));
-    header.strTitle = XFromUtf8(Title(nTarget));
+    header.strLanguageLine = TextFromUtf8(LangIDText(nTarget));
+    header.strTitle = TextFromUtf8(Title(nTarget));
     out += PoHeaderText(header, static_cast<int>(nTarget), strProject, RevisionDate());
   }
   for (const XExtractEntry& entry : vecEntries) {

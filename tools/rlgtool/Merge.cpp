@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "colang/detail/DictText.h"
+#include "colang/detail/TextCodec.h"
 
 namespace rlgtool {
 
@@ -27,7 +28,7 @@ bool IsLetter(XChar c) {
   auto u = static_cast<char16_t>(c);
   return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') ||
          (u >= 0xC0 && u != 0xD7 && u != 0xF7 && !(u >= 0x2000 && u <= 0x2BFF) && !(u >= 0x3000 && u <= 0x303F) &&
-          !(u >= 0xFF00 && u <= 0xFF20) && !(u >= 0xD800 && u <= 0xDFFF));
+          !(u >= 0xFF00 && u <= 0xFF20) && !colang::detail::IsSurrogate(u));
 }
 
 // An accelerator ("Ctrl+Shift+O") with the keys renamed as the old one was
@@ -256,10 +257,10 @@ int TextSetRead(const std::string& strPath, int nLangID, bool bNeedLanguage, XDi
         continue;
       }
       XTextEntry entry;
-      entry.strSource = XFromUtf8(e.strId);
+      entry.strSource = TextFromUtf8(e.strId);
       entry.nID = colang::detail::IDFromLine(entry.strSource);
       entry.nBlankBefore = e.nBlankBefore;
-      entry.strTransl = XFromUtf8(e.strStr);
+      entry.strTransl = TextFromUtf8(e.strStr);
       entry.bFuzzy = e.bFuzzy && !entry.strTransl.empty();
       entry.vecComments = std::move(e.vecComments);
       out.vecEntries.push_back(std::move(entry));

@@ -14,7 +14,7 @@ int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) 
     return UsageError("name", "\"" + strLang + "\" is not a language identifier in hex, like 0407", global);
   XString strName = XLMTranslDict::RLGFilenameGen(XFromNative(args.Operands()[0]).c_str(),
                                                   XFromNative(args.Operands()[1]).c_str(), nLangID);
-  std::printf("%s\n", Utf8FromX(strName).c_str());
+  std::printf("%s\n", Utf8FromText(strName).c_str());
   return eExitOk;
 }
 

@@ -73,21 +73,6 @@ const XLanguage* LanguageFind(int nLangID) {
 
 }  // namespace
 
-std::string PoField(const char* pszKeyword, const std::string& s) {
-  size_t nInner = s.find('\n');
-  if (nInner == std::string::npos || nInner + 1 == s.size())
-    return std::string(pszKeyword) + " " + colang::detail::PoQuoted(s) + "\n";
-  std::string out = std::string(pszKeyword) + " \"\"\n";
-  size_t nStart = 0;
-  while (nStart < s.size()) {
-    size_t nEnd = s.find('\n', nStart);
-    nEnd = nEnd == std::string::npos ? s.size() : nEnd + 1;
-    out += colang::detail::PoQuoted(std::string_view(s).substr(nStart, nEnd - nStart)) + "\n";
-    nStart = nEnd;
-  }
-  return out;
-}
-
 namespace {
 
 // The entries whose formats check gives errors for are the ones msgfmt
@@ -254,39 +239,31 @@ std::string PoHeaderText(const XCatHeader& header, int nLangID, const std::strin
                           "Content-Type: text/plain; charset=UTF-8\n"
                           "Content-Transfer-Encoding: 8bit\n";
   if (!header.strLanguageLine.empty()) {
-    strHeader += "X-RLG-Language-Line: " + Utf8FromX(header.strLanguageLine) + "\n";
-    strHeader += "X-RLG-Title: " + Utf8FromX(header.strTitle) + "\n";
+    strHeader += "X-RLG-Language-Line: " + Utf8FromText(header.strLanguageLine) + "\n";
+    strHeader += "X-RLG-Title: " + Utf8FromText(header.strTitle) + "\n";
   }
   strHeader += std::string("X-RLG-Encoding: ") + EncodingName(header.eEncoding) + "\n";
   strHeader += std::string("X-RLG-Line-Ends: ") + (header.bCRLF ? "CRLF" : "LF") + "\n";
   if (header.nTrailingBlank > 0)
     strHeader += "X-RLG-Trailing-Blank-Lines: " + std::to_string(header.nTrailingBlank) + "\n";
-  return PoField("msgid", "") + PoField("msgstr", strHeader);
+  return colang::detail::PoHeaderEntry(strHeader);
 }
 
 std::string PoEntryText(const XPoOut& entry) {
-  std::string out = "\n";
+  colang::detail::XPoMessage message;
   if (entry.nBlankBefore > 0)
-    out += "#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" + (entry.nBlankBefore == 1 ? "" : "s") +
-           " before\n";
-  if (entry.nID != 0) out += "#. resource identifier " + std::to_string(entry.nID) + "\n";
-  for (const std::string& strComment : entry.vecComments) out += strComment + "\n";
-  if (entry.bFuzzy || (entry.nID == 0 && IsPlainCFormat(entry.strSource))) {
-    out += "#,";
-    if (entry.bFuzzy) out += " fuzzy";
-    if (entry.nID == 0 && IsPlainCFormat(entry.strSource)) out += std::string(entry.bFuzzy ? "," : "") + " c-format";
-    out += "\n";
-  }
-  if (!entry.strPrevious.empty()) out += "#| msgid " + colang::detail::PoQuoted(Utf8FromX(entry.strPrevious)) + "\n";
-  std::string strFields = PoField("msgid", Utf8FromX(entry.strSource)) + PoField("msgstr", Utf8FromX(entry.strTransl));
-  if (!entry.bObsolete) return out + strFields;
-  // An obsolete entry keeps its comments; its keywords and strings are commented out.
-  for (size_t nStart = 0; nStart < strFields.size();) {
-    size_t nEnd = strFields.find('\n', nStart) + 1;
-    out += "#~ " + strFields.substr(nStart, nEnd - nStart);
-    nStart = nEnd;
-  }
-  return out;
+    message.vecComments.push_back("#. rlg: " + std::to_string(entry.nBlankBefore) + " blank line" +
+                                  (entry.nBlankBefore == 1 ? "" : "s") + " before");
+  if (entry.nID != 0) message.vecComments.push_back("#. resource identifier " + std::to_string(entry.nID));
+  message.vecComments.insert(message.vecComments.end(), entry.vecComments.begin(), entry.vecComments.end());
+  const bool bCFormat = entry.nID == 0 && IsPlainCFormat(entry.strSource);
+  message.strFlags =
+      std::string(entry.bFuzzy ? "fuzzy" : "") + (entry.bFuzzy && bCFormat ? ", " : "") + (bCFormat ? "c-format" : "");
+  message.strPrevious = Utf8FromText(entry.strPrevious);
+  message.bObsolete = entry.bObsolete;
+  message.strId = Utf8FromText(entry.strSource);
+  message.strStr = Utf8FromText(entry.strTransl);
+  return colang::detail::PoMessageText(message);
 }
 
 std::string PoFromCatalog(const XCatalog& cat, const std::string& strFile, const std::string& strDate, XDiag& diag) {
@@ -448,12 +425,12 @@ bool PoHeaderRead(const std::vector<XPoEntry>& vecEntries, int nLangID, const st
   auto itLine = fields.find("X-RLG-Language-Line");
   if (itLine != fields.end()) {
     unsigned nValue = 0;
-    XString strLine = XFromUtf8(itLine->second);
+    XString strLine = TextFromUtf8(itLine->second);
     if (HexScan(nValue, strLine) == 4 && nValue != 0 && (nLangID == 0 || static_cast<int>(nValue) == nLangID)) {
       header.strLanguageLine = strLine;
       nLangID = static_cast<int>(nValue);
       auto itTitle = fields.find("X-RLG-Title");
-      if (itTitle != fields.end()) header.strTitle = XFromUtf8(itTitle->second);
+      if (itTitle != fields.end()) header.strTitle = TextFromUtf8(itTitle->second);
     }
   }
   auto itLocale = fields.find("Language");
@@ -465,11 +442,11 @@ bool PoHeaderRead(const std::vector<XPoEntry>& vecEntries, int nLangID, const st
   if (header.strLanguageLine.empty()) {
     char sz[16];
     std::snprintf(sz, sizeof sz, "%04x", static_cast<unsigned>(nLangID));
-    header.strLanguageLine = XFromUtf8(sz);
+    header.strLanguageLine = TextFromUtf8(sz);
   }
   if (header.strTitle.empty()) {
     std::string strName = LanguageName(nLangID);
-    header.strTitle = XFromUtf8(strName.empty() ? "Language " + Utf8FromX(header.strLanguageLine) : strName);
+    header.strTitle = TextFromUtf8(strName.empty() ? "Language " + Utf8FromText(header.strLanguageLine) : strName);
   }
   auto itEncoding = fields.find("X-RLG-Encoding");
   if (itEncoding != fields.end() && !EncodingFromName(itEncoding->second, header.eEncoding))
@@ -519,11 +496,11 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bP
       ++out.nUntranslated;
       continue;
     }
-    XString strId = XFromUtf8(e.strId);
+    XString strId = TextFromUtf8(e.strId);
     auto it = mapSeen.find(e.strId);
     if (it != mapSeen.end() && (e.bContext || it->second.pContext != nullptr)) {
       auto context = [](const std::string* pContext) {
-        return pContext == nullptr ? std::string("no msgctxt") : "msgctxt " + Quoted(XFromUtf8(*pContext));
+        return pContext == nullptr ? std::string("no msgctxt") : "msgctxt " + Quoted(TextFromUtf8(*pContext));
       };
       diag.Warning(strFile, e.nLine,
                    Quoted(strId) + " (" + context(e.bContext ? &e.strContext : nullptr) +
@@ -545,7 +522,7 @@ bool CatalogFromPo(const std::vector<XPoEntry>& vecEntries, int nLangID, bool bP
                        " in a catalog, not as a text");
     cat.strSource = std::move(strId);
     cat.nBlankBefore = std::max(0, std::min(e.nBlankBefore, 1000));
-    cat.strTransl = XFromUtf8(e.strStr);
+    cat.strTransl = TextFromUtf8(e.strStr);
     if (cat.nID == 0) {
       XFormatVerdict verdict =
           FormatCheck(cat.strSource, cat.strTransl, e.eFormat, XTokVec(cat.strSource.c_str()).HasFormat());
@@ -642,7 +619,7 @@ int PoFileRead(const std::string& strPath, XDiag& diag, std::vector<XPoEntry>& v
       diag.Error(strPath, nLine, "bytes that are not " + strCharset + ", the charset the header names");
       return eExitProblems;
     }
-    strUtf8 = Utf8FromX(strText);
+    strUtf8 = Utf8FromText(strText);
   }
   return PoParse(strUtf8, strPath, diag, vecOut) ? eExitOk : eExitProblems;
 }

@@ -112,10 +112,6 @@ int CatalogOutput(const std::string& strOut, const std::vector<XString>& vecLine
 // PO-Revision-Date: SOURCE_DATE_EPOCH when set, for reproducible output, else now.
 std::string RevisionDate();
 
-// A PO field: keyword "text", split after each inner line feed into
-// continuation lines.
-std::string PoField(const char* pszKeyword, const std::string& s);
-
 // The POSIX locale name of a Windows language identifier ("de_DE" for
 // 0x0407), or an empty string for one not in the tool's table; and the
 // English name of the language ("German"), or an empty string.

@@ -24,7 +24,7 @@ int CatalogOutput(const std::string& strOut, const std::vector<XString>& vecLine
     HexScan(nLineLang, vecLines[0]);
     if (LangIDFromPath(strOut) != static_cast<int>(nLineLang))
       diag.Warning(strOut, 0,
-                   "the file name does not carry the catalog's language " + Utf8FromX(vecLines[0].substr(0, 4)) +
+                   "the file name does not carry the catalog's language " + Utf8FromText(vecLines[0].substr(0, 4)) +
                        "; the library refuses it (see rlgtool name)");
   }
   int nUnmappable = 0;

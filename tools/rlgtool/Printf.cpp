@@ -91,7 +91,7 @@ std::string MacroType(const std::string& strName) {
 XDirective DirectiveRead(XStringView text, size_t i) {
   XDirective d;
   auto at = [&](size_t k) { return k < text.size() ? text[k] : XChar(0); };
-  auto spec = [&](size_t nEnd) { return Utf8FromX(text.substr(i, nEnd - i)); };
+  auto spec = [&](size_t nEnd) { return Utf8FromText(text.substr(i, nEnd - i)); };
   auto invalid = [&](size_t k) {
     if (k >= text.size())
       d.strInvalid = "\"" + spec(k) + "\" at the end is an unfinished format specifier";
@@ -168,7 +168,7 @@ XDirective DirectiveRead(XStringView text, size_t i) {
     size_t nClose = k + 1;
     while (nClose < text.size() && text[nClose] != XChar('>') && nClose - k < 20) ++nClose;
     if (at(nClose) != XChar('>') || !strSize.empty() ||
-        (strType = MacroType(Utf8FromX(text.substr(k + 1, nClose - k - 1)))).empty())
+        (strType = MacroType(Utf8FromText(text.substr(k + 1, nClose - k - 1)))).empty())
       return invalid(k);
     k = nClose;
   } else if (conv == XChar('%') || conv == XChar('m')) {
@@ -242,12 +242,12 @@ XFormat FormatParse(XStringView text) {
     }
     ++out.nDirectives;
     if (!d.vecParts.empty()) {
-      if (d.bBlankFlag && out.strBlankFlag.empty()) out.strBlankFlag = Utf8FromX(text.substr(i, d.nLength));
+      if (d.bBlankFlag && out.strBlankFlag.empty()) out.strBlankFlag = Utf8FromText(text.substr(i, d.nLength));
       if (!d.bBlankFlag) out.bUnblanked = true;
     }
-    if (d.bLocaleDigits && out.strLocaleDigits.empty()) out.strLocaleDigits = Utf8FromX(text.substr(i, d.nLength));
+    if (d.bLocaleDigits && out.strLocaleDigits.empty()) out.strLocaleDigits = Utf8FromText(text.substr(i, d.nLength));
     if ((d.bLocaleDigits || d.bWindows) && out.strWindows.empty())
-      out.strWindows = Utf8FromX(text.substr(i, d.nLength));
+      out.strWindows = Utf8FromText(text.substr(i, d.nLength));
     i += d.nLength - 1;
     for (XPart& part : d.vecParts) {
       if (part.nNumber == 0) {

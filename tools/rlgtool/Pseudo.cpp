@@ -97,7 +97,7 @@ int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global
   XTextSet out;
   char szLang[16];
   std::snprintf(szLang, sizeof szLang, "%04x", static_cast<unsigned>(nLangID));
-  out.header.strLanguageLine = XFromUtf8(szLang);
+  out.header.strLanguageLine = TextFromUtf8(szLang);
   out.header.strTitle = XT("Pseudo-locale");
   out.header.bCRLF = in.bPo || in.header.bCRLF;
   out.nLangID = nLangID;

@@ -143,7 +143,7 @@ class XLexer {
           m_nPos += 2;
           return;
         }
-      tok.strText = Utf8FromX(XStringView(&m_text[m_nPos], 1));
+      tok.strText = Utf8FromText(XStringView(&m_text[m_nPos], 1));
       ++m_nPos;
     }
   }
@@ -838,7 +838,7 @@ class XRcReader {
     } else if (strName == "error") {
       const size_t nStart = vecLine.size() > 1 ? vecLine[1].nStart : vecLine[0].nEnd;
       const size_t nEnd = vecLine.back().nEnd;
-      Fail(at, "#error " + Utf8FromX(XStringView(strText).substr(nStart, nEnd > nStart ? nEnd - nStart : 0)));
+      Fail(at, "#error " + Utf8FromText(XStringView(strText).substr(nStart, nEnd > nStart ? nEnd - nStart : 0)));
     }
     // #pragma (code_page among them), #line and others change nothing here.
   }
@@ -847,10 +847,10 @@ class XRcReader {
     std::string strName;
     bool bQuoted = false;
     if (vecLine.size() == 2 && vecLine[1].eKind == XTokKind::eString) {
-      strName = Utf8FromX(vecLine[1].strValue);
+      strName = Utf8FromText(vecLine[1].strValue);
       bQuoted = true;
     } else if (vecLine.size() >= 3 && Punct(vecLine[1], "<") && Punct(vecLine.back(), ">")) {
-      strName = Utf8FromX(XStringView(strText).substr(vecLine[1].nEnd, vecLine.back().nStart - vecLine[1].nEnd));
+      strName = Utf8FromText(XStringView(strText).substr(vecLine[1].nEnd, vecLine.back().nStart - vecLine[1].nEnd));
     } else {
       Fail(at, "#include expects \"FILE\" or <FILE>");
       return;
@@ -1069,8 +1069,8 @@ class XRcReader {
     res.nLine = first.nLine;
     if (first.eKind == XTokKind::eIdent || first.eKind == XTokKind::eString) {
       // A name that no #define made a number is a text name, in capitals as the compilers store it.
-      res.name =
-          XResName::Text(XFromUtf8(Upper(first.eKind == XTokKind::eIdent ? first.strText : Utf8FromX(first.strValue))));
+      res.name = XResName::Text(
+          TextFromUtf8(Upper(first.eKind == XTokKind::eIdent ? first.strText : Utf8FromText(first.strValue))));
       Next();
     } else {
       XValue value;
@@ -1323,7 +1323,7 @@ class XRcReader {
         if (cls.bString)
           control.cls = ControlClass(cls.strText);
         else if (!cls.value.strUndefined.empty())
-          control.cls = ControlClass(XFromUtf8(cls.value.strUndefined));
+          control.cls = ControlClass(TextFromUtf8(cls.value.strUndefined));
         else
           control.cls = XResName::Ordinal(static_cast<unsigned>(cls.value.nValue) & 0xFFFF);
         control.nStyle = static_cast<unsigned>(vecArgs[3].value.nValue);

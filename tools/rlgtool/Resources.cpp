@@ -68,7 +68,7 @@ XResName XResName::Text(XString strText) {
 std::string XResName::Display() const {
   if (!strSymbol.empty()) return strSymbol;
   if (bOrdinal) return std::to_string(nOrdinal);
-  std::string strName = Utf8FromX(strText);
+  std::string strName = Utf8FromText(strText);
   // A name is one word in references; blanks would split it.
   std::replace(strName.begin(), strName.end(), ' ', '_');
   return strName;

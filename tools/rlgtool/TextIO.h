@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "colang/XString.h"
+#include "colang/detail/TextCodec.h"
 
 namespace rlgtool {
 
@@ -32,10 +33,11 @@ XFileBytes FileBytesRead(const std::string& strPath);
 // write leaves an existing file untouched. False with strError on failure.
 bool FileBytesWrite(const std::string& strPath, const std::string& strBytes, std::string& strError);
 
-// UTF-8 of a UTF-16 text; an unpaired surrogate becomes U+FFFD.
-std::string Utf8FromX(XStringView text);
-// UTF-16 of a UTF-8 text; each invalid byte becomes U+FFFD.
-XString XFromUtf8(std::string_view text);
+// UTF-8 of a UTF-16 text and back, as the library converts them: an
+// unpaired surrogate, and each maximal ill-formed subpart of UTF-8, becomes
+// U+FFFD.
+using colang::detail::TextFromUtf8;
+using colang::detail::Utf8FromText;
 
 // A file name or command-line text in the platform's narrow encoding (the
 // ANSI code page on Windows, UTF-8 elsewhere) as UTF-16.

@@ -14,7 +14,7 @@ namespace {
 // "1001", "0x3E9", "#1001" or "#0x3E9"; 0 for anything else.
 unsigned IdentifierParse(const std::string& strText) {
   std::string s = !strText.empty() && strText[0] == '#' ? strText : "#" + strText;
-  return colang::detail::IDFromLine(XFromUtf8(s));
+  return colang::detail::IDFromLine(TextFromUtf8(s));
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ int TranslateCommand(const std::vector<std::string>& vecArgs, const XGlobal& glo
     while (std::getline(std::cin, strLine)) {
       if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
       vecRaw.push_back(strLine);
-      vecTexts.push_back(XFromUtf8(strLine));
+      vecTexts.push_back(TextFromUtf8(strLine));
     }
   }
   std::vector<unsigned> vecIDs;
@@ -68,7 +68,7 @@ int TranslateCommand(const std::vector<std::string>& vecArgs, const XGlobal& glo
                    "no " + std::string(bRetranslate ? "retranslation" : "translation") + " for " +
                        (bID ? "identifier " + std::to_string(vecIDs[i]) : Quoted(strText, 200)));
     }
-    std::string strOut = pszResult != nullptr ? Utf8FromX(colang::detail::StringEscape(pszResult)) : vecRaw[i];
+    std::string strOut = pszResult != nullptr ? Utf8FromText(colang::detail::StringEscape(pszResult)) : vecRaw[i];
     std::printf("%s\n", strOut.c_str());
   }
   std::fflush(stdout);

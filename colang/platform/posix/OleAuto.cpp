@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/Compiler.h"
-#include "colang/platform/posix/Utf8.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ XString NumberText(const char* pszFormat, ...) {
   va_start(args, pszFormat);
   std::vsnprintf(buffer, sizeof buffer, pszFormat, args);
   va_end(args);
-  return colang::platform::TextFromUtf8(buffer);
+  return colang::detail::TextFromUtf8(buffer);
 }
 
 // The text of a variant converted to a string; false for a type that has none.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/posix/Utf8.h"
 
 namespace colang::platform {
@@ -23,7 +24,7 @@ XString CurrentDirectory() {
     if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
     buffer.resize(buffer.size() * 2);
   }
-  return TextFromUtf8(buffer.data());
+  return colang::detail::TextFromUtf8(buffer.data());
 }
 
 }  // namespace

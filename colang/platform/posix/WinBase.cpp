@@ -8,42 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "colang/platform/Utf8Decode.h"
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/Win32.h"
-#include "colang/platform/posix/Utf8.h"
 
 namespace {
 
 thread_local DWORD g_dwLastError = ERROR_SUCCESS;
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Windows-1252 bytes 0x80..0x9F; the five undefined ones map to the C1
-// control of the same value, as Windows does.
-constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 bool IsUtf8CodePage(UINT cp) { return cp == CP_ACP || cp == CP_THREAD_ACP || cp == CP_UTF8; }
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // Copies a converted result to the caller's buffer with the Windows rules:
 // a zero-sized buffer asks for the size, a short one fails.
@@ -80,29 +52,22 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
   }
   size_t n = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
   const auto* p = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
-  std::u16string converted;
-  converted.reserve(n);
+  XString converted;
   if (IsUtf8CodePage(CodePage)) {
     if ((dwFlags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) != 0) {
       SetLastError(ERROR_INVALID_FLAGS);
       return 0;
     }
-    for (size_t i = 0; i < n;) {
-      char32_t cp;
-      bool ok;
-      i += colang::platform::Utf8Decode(p + i, n - i, cp, ok);
-      if (!ok && (dwFlags & MB_ERR_INVALID_CHARS)) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-      }
-      char16_t units[2];
-      converted.append(units, colang::platform::Utf16Put(cp, units));
+    converted.resize(n);
+    bool bOk;
+    converted.resize(colang::detail::Utf8TextDecode(p, n, converted.data(), bOk));
+    if (!bOk && (dwFlags & MB_ERR_INVALID_CHARS)) {
+      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+      return 0;
     }
   } else if (CodePage == 1252) {
-    for (size_t i = 0; i < n; ++i) {
-      unsigned char b = p[i];
-      converted.push_back(b >= 0x80 && b <= 0x9F ? k1252High[b - 0x80] : static_cast<char16_t>(b));
-    }
+    converted.resize(n);
+    std::transform(p, p + n, converted.begin(), colang::detail::Cp1252Decode);
   } else {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -138,20 +103,9 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     n = static_cast<size_t>(cchWideChar);
   }
   std::string converted;
-  converted.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    char32_t cp = lpWideCharStr[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && lpWideCharStr[i + 1] >= 0xDC00 && lpWideCharStr[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (lpWideCharStr[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      if (dwFlags & WC_ERR_INVALID_CHARS) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-      }
-      cp = kReplacement;
-    }
-    AppendUtf8(converted, cp);
+  if (!colang::detail::Utf8TextEncode(XStringView(lpWideCharStr, n), converted) && (dwFlags & WC_ERR_INVALID_CHARS)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return 0;
   }
   return Deliver(converted, lpMultiByteStr, cbMultiByte);
 }
@@ -160,11 +114,7 @@ void WINAPI OutputDebugStringW(LPCWSTR lpOutputString) {
   if (lpOutputString == nullptr) return;
   const char* env = std::getenv("COLANG_TRACE");
   if (env == nullptr || std::strcmp(env, "1") != 0) return;
-  int n = WideCharToMultiByte(CP_UTF8, 0, lpOutputString, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return;
-  std::string text(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, lpOutputString, -1, text.data(), n, nullptr, nullptr);
-  std::fputs(text.c_str(), stderr);
+  std::fputs(colang::detail::Utf8FromText(lpOutputString).c_str(), stderr);
 }
 }
 
@@ -183,7 +133,7 @@ extern "C" int WINAPI MessageBoxIndirectW(const MSGBOXPARAMSW* lpmbp) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  auto narrow = [](LPCWSTR psz) { return psz != nullptr ? colang::platform::Utf8FromText(psz) : std::string(); };
+  auto narrow = [](LPCWSTR psz) { return psz != nullptr ? colang::detail::Utf8FromText(psz) : std::string(); };
   std::fprintf(stderr, "[%s] %s\n", lpmbp->lpszCaption ? narrow(lpmbp->lpszCaption).c_str() : "Error",
                narrow(lpmbp->lpszText).c_str());
   return IDOK;
@@ -202,7 +152,7 @@ extern "C" DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, D
     SetLastError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  const XString strPath = colang::platform::TextFromUtf8(std::string_view(buffer.data(), static_cast<size_t>(n)));
+  const XString strPath = colang::detail::TextFromUtf8(std::string_view(buffer.data(), static_cast<size_t>(n)));
   if (nSize == 0 || lpFilename == nullptr) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;

@@ -8,10 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "colang/detail/TextCodec.h"
 #include "colang/platform/posix/Utf8.h"
 
-using colang::platform::TextFromUtf8;
-using colang::platform::Utf8FromText;
+using colang::detail::TextFromUtf8;
+using colang::detail::Utf8FromText;
 using colang::platform::Utf8PathFromText;
 
 namespace {

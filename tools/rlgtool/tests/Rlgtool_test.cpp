@@ -2,6 +2,7 @@
 // specifier comparison, the checks, and the PO round trip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,6 +19,7 @@
 #include "colang/detail/DictAccess.h"
 #include "colang/detail/DictText.h"
 #include "colang/pattern/Token.h"
+#include "support/Sandbox.h"
 #include "support/TestSupport.h"
 
 namespace rlgtool {
@@ -95,17 +97,47 @@ TEST(RlgtoolTextTest, ReadsTextThatIsNotUtf8AsTheLibraryDoes) {
   int nUnmappable = -1;
   EXPECT_EQ(TextEncode({XT("\u20AC\u00E4\u0100")}, XEncoding::eEncCp1252, false, &nUnmappable), "\x80\xE4?\n");
   EXPECT_EQ(nUnmappable, 1);
-  // With a byte order mark the file is UTF-8 whatever it holds.
-  EXPECT_EQ(TextDecode("\xEF\xBB\xBFok\n\xE4\n").vecProblems.size(), 1u);
+}
+
+// rlgtool check decodes a catalog's broken bytes into the lines the library
+// loads, and reports one problem for each replacement character they hold.
+TEST(RlgtoolTextTest, DecodesBrokenBytesAsTheLibraryLoadsThem) {
+  const std::vector<XString> lone{XT("0407"), XT("Deutsch"), XT("k\xD800\xD800\xDE00"), XT("v\xDC00")};
+  const std::string cases[] = {
+      "\xEF\xBB\xBF"
+      "0407\nDeutsch\nkey\na\xE2\x82",
+      "\xEF\xBB\xBF"
+      "0407\nDeutsch\n\xE1\x80\xE2\xF0\x91\x92\xF1\xBF\x41 \xC0\xAF\n\xED\xA0\x80 \xF4\x90\x80\x80 \xFF\n",
+      "0407\nDeutsch\n\xE2\x82\xAC\n\xE2\x82\n",              // not UTF-8 as a whole: Windows-1252
+      TextEncode(lone, XEncoding::eEncUtf16LE, false) + "x",  // and an odd byte at the end
+      TextEncode(lone, XEncoding::eEncUtf16BE, false),
+  };
+  for (const std::string& strBytes : cases) {
+    SCOPED_TRACE(testing::PrintToString(strBytes));
+    const XDecodedText text = TextDecode(strBytes);
+    ASSERT_GE(text.vecLines.size(), 4u);
+    size_t nReplaced = 0;
+    for (const XString& strLine : text.vecLines) nReplaced += std::count(strLine.begin(), strLine.end(), XChar(0xFFFD));
+    EXPECT_EQ(text.vecProblems.size(), nReplaced);
+
+    colang::test::XTempDir dir;
+    dir.Write("Broken0407.rlg", strBytes);
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(dir.Text("Broken0407.rlg").c_str(), false));
+    const XChar* pszTransl = dict.CheckTranslate(text.vecLines[2].c_str());
+    ASSERT_NE(pszTransl, nullptr);
+    EXPECT_EQ(XString(pszTransl), text.vecLines[3]);
+  }
 }
 
 TEST(RlgtoolTextTest, ReportsInvalidBytesAndNulsWithTheirLines) {
-  XDecodedText text = TextDecode("0407\nDeutsch\nok\nbad \xE4 and \xC0\xAF\nlast", false);
-  ASSERT_EQ(text.vecProblems.size(), 3u);
+  XDecodedText text = TextDecode("0407\nDeutsch\nok\nbad \xE4 and \xE2\x82!\nlast", false);
+  ASSERT_EQ(text.vecProblems.size(), 2u);
   EXPECT_EQ(text.vecProblems[0].nLine, 4);
   EXPECT_EQ(text.vecProblems[0].nColumn, 5);
   EXPECT_EQ(text.vecProblems[0].strText, "invalid UTF-8 byte 0xE4");
-  EXPECT_EQ(text.vecProblems[1].nColumn, 11);  // an overlong form is invalid byte by byte
+  EXPECT_EQ(text.vecProblems[1].nColumn, 11);
+  EXPECT_EQ(text.vecProblems[1].strText, "incomplete UTF-8 sequence 0xE2 0x82");
   EXPECT_EQ(text.vecLines.size(), 5u);
   EXPECT_FALSE(text.bFinalNewline);
   EXPECT_EQ(TextDecode(std::string("a\nb\0c\n", 6)).nNulLine, 2);
