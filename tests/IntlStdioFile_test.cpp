@@ -5,10 +5,6 @@
 #include "colang/sibling/IntlStdioFile.h"
 #include "support/Sandbox.h"
 
-#if !defined(_WIN32)
-#include "colang/platform/posix/FileFault.h"
-#endif
-
 namespace {
 
 using namespace colang::test;
@@ -48,37 +44,26 @@ class IntlStdioFileTest : public testing::Test {
   XTempDir m_dir;
 };
 
-TEST_F(IntlStdioFileTest, LineEnds) {
-  struct Case {
-    std::string_view bytes;
-    std::vector<XString> lines;
-  } cases[] = {
-      {"", {}},
-      {"a\nb", Lines({XT("a"), XT("b")})},
-      {"a\nb\n", Lines({XT("a"), XT("b")})},
-      {"a\r\nb\r\n", Lines({XT("a"), XT("b")})},
-      {"a\rb\r", Lines({XT("a"), XT("b")})},
-      {"a\n\nb", Lines({XT("a"), XT(""), XT("b")})},
-      {"a\r\r\nb", Lines({XT("a"), XT(""), XT("b")})},
-      {"a\n\rb\r\n\n", Lines({XT("a"), XT(""), XT("b"), XT("")})},
-      {"\r\n", Lines({XT("")})},
-      {" \t ", Lines({XT(" \t ")})},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(std::string(c.bytes)));
-    XReadResult result = Read(c.bytes);
-    ASSERT_EQ(result.nOpen, 0);
-    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSEnd);
-    EXPECT_EQ(result.vecLines, c.lines);
-  }
-}
-
-TEST_F(IntlStdioFileTest, EncodingsByMarkAndContent) {
+// Line ends, encodings by mark and content, and invalid sequences, which the
+// strict reader refuses.
+TEST_F(IntlStdioFileTest, LinesOfEveryEncodingAndLineEnd) {
   struct Case {
     const char* name;
     std::string_view bytes;
     std::vector<XString> lines;
+    bool bStrict = false;
+    long nLast = XIntlStdioFile::eRSEnd;
   } cases[] = {
+      {"empty", "", {}},
+      {"lf, none at the end", "a\nb", Lines({XT("a"), XT("b")})},
+      {"lf", "a\nb\n", Lines({XT("a"), XT("b")})},
+      {"crlf", "a\r\nb\r\n", Lines({XT("a"), XT("b")})},
+      {"cr", "a\rb\r", Lines({XT("a"), XT("b")})},
+      {"empty line", "a\n\nb", Lines({XT("a"), XT(""), XT("b")})},
+      {"cr before crlf", "a\r\r\nb", Lines({XT("a"), XT(""), XT("b")})},
+      {"lf before cr", "a\n\rb\r\n\n", Lines({XT("a"), XT(""), XT("b"), XT("")})},
+      {"crlf only", "\r\n", Lines({XT("")})},
+      {"white space", " \t ", Lines({XT(" \t ")})},
       {"utf-8", "\xC3\xB6\n\xE2\x82\xAC", Lines({XT("\x00F6"), XT("\x20AC")})},
       {"utf-8 bom", "\xEF\xBB\xBF\xC3\xB6", Lines({XT("\x00F6")})},
       {"utf-8 bom only", "\xEF\xBB\xBF", {}},
@@ -109,26 +94,27 @@ TEST_F(IntlStdioFileTest, EncodingsByMarkAndContent) {
                         5),
        Lines({XT("a\xFFFD")})},
       {"nul byte", std::string_view("a\0b\n", 4), {XString(XT("a")) + XChar(0) + XT("b")}},
+      {"strict, utf-8 invalid after mark",
+       "\xEF\xBB\xBF"
+       "a\xFF",
+       {},
+       true,
+       XIntlStdioFile::eRSInvalidText},
+      {"strict, utf-16 lone surrogate",
+       std::string_view("\xFF\xFE\x00\xD8", 4),
+       {},
+       true,
+       XIntlStdioFile::eRSInvalidText},
+      // A file without a mark that is not UTF-8 is a code page file, not invalid.
+      {"strict, 1252", "\xE4", Lines({XT("\x00E4")}), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    XReadResult result = Read(c.bytes);
+    XReadResult result = Read(c.bytes, c.bStrict);
     ASSERT_EQ(result.nOpen, 0);
-    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSEnd);
+    EXPECT_EQ(result.nLast, c.nLast);
     EXPECT_EQ(result.vecLines, c.lines);
   }
-}
-
-TEST_F(IntlStdioFileTest, StrictReaderFailsOnInvalidSequences) {
-  for (std::string_view bytes : {std::string_view("\xEF\xBB\xBF"
-                                                  "a\xFF"),
-                                 std::string_view("\xFF\xFE\x00\xD8", 4)}) {
-    XReadResult result = Read(bytes, true);
-    ASSERT_EQ(result.nOpen, 0);
-    EXPECT_EQ(result.nLast, XIntlStdioFile::eRSInvalidText);
-  }
-  // A file without a mark that is not UTF-8 is a code page file, not invalid.
-  EXPECT_EQ(Read("\xE4", true).vecLines, Lines({XT("\x00E4")}));
 }
 
 // The UTF-8 check and decoding go eight bytes at a time while the bytes are
@@ -236,22 +222,18 @@ TEST_F(IntlStdioFileTest, OtherWritersAreKeptOutWhileOpen) {
 }
 
 TEST_F(IntlStdioFileTest, ReadErrorEndsTheLinesAndStays) {
-#if defined(_WIN32)
-  GTEST_SKIP() << "read faults are injected through the emulation only";
-#else
   m_dir.Write("f.txt",
               "\xEF\xBB\xBF"
               "one\ntwo\nthree\n");
   XIntlStdioFile file;
   ASSERT_EQ(file.Open(m_dir.Text("f.txt"), 0x20, -1, XIntlStdioFile::eFTText), 0);
-  colang::platform::FileReadFaultSet(3 + 4);  // the mark and the first line
+  if (!FileReadFaultAfter(3 + 4)) GTEST_SKIP() << "read faults need the emulation";  // the mark and the first line
   XString strLine;
   EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSOk);
   EXPECT_EQ(strLine, XT("one"));
   EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSReadError);
-  colang::platform::FileReadFaultSet(-1);
+  FileReadFaultAfter(-1);
   EXPECT_EQ(file.ReadString(strLine), XIntlStdioFile::eRSReadError);
-#endif
 }
 
 }  // namespace

@@ -125,51 +125,6 @@ TEST(MenuTranslate, SubmenuTitlesAndTheirItemsAtEveryLevelAndBack) {
   EXPECT_EQ(GetMenuState(hFile, 2, MF_BYPOSITION), MF_GRAYED);
 }
 
-// Whether the platform retitles a submenu item with nDepth levels below it.
-bool DeepTitleRewritable(int nDepth) {
-  HMENU hTop = CreatePopupMenu();
-  for (HMENU hLevel = hTop; nDepth > 0; --nDepth) {
-    HMENU hSub = CreatePopupMenu();
-    AppendMenuW(hLevel, MF_POPUP, AsID(hSub), XT("t"));
-    hLevel = hSub;
-  }
-  bool bDone = ModifyMenuW(hTop, 0, MF_BYPOSITION | MF_POPUP, AsID(GetSubMenu(hTop, 0)), XT("u")) != 0;
-  DestroyMenu(hTop);
-  return bDone;
-}
-
-TEST(MenuTranslate, AMenuTenThousandLevelsDeepIsTranslatedToTheBottom) {
-  constexpr int kDepth = 10000;
-  // Wine refuses more than 30 levels below a submenu item, and drops the
-  // submenu of the item it refuses.
-  if (!DeepTitleRewritable(64)) GTEST_SKIP() << "the platform refuses to retitle a submenu nested 64 levels deep";
-  std::vector<HMENU> vecLevels{CreatePopupMenu()};
-  auto destroy = [&] {  // from the bottom up, so that no destruction has to recurse
-    for (auto it = vecLevels.rbegin(); it != vecLevels.rend(); ++it) DestroyMenu(*it);
-  };
-  // Built from the top down: each new level is attached while still empty.
-  for (int i = 1; i < kDepth; ++i) {
-    vecLevels.push_back(CreatePopupMenu());
-    HMENU hParent = vecLevels[vecLevels.size() - 2];
-    if (vecLevels.back() == nullptr || !AppendMenuW(hParent, MF_STRING, 1, XT("Save")) ||
-        !AppendMenuW(hParent, MF_POPUP, AsID(vecLevels.back()), XT("&File"))) {
-      destroy();
-      GTEST_SKIP() << "the platform refused a menu nested " << i << " levels deep";
-    }
-  }
-  ASSERT_TRUE(AppendMenuW(vecLevels.back(), MF_STRING, 1, XT("Close")));
-
-  XLMTranslDict dict = German();
-  dict.MenuTranslate(vecLevels.front());
-  EXPECT_EQ(MenuText(vecLevels.back(), 0), XT("Schließen"));
-  EXPECT_EQ(MenuText(vecLevels[kDepth / 2], 1), XT("&Datei"));
-  EXPECT_EQ(MenuText(vecLevels[kDepth - 2], 0), XT("Speichern"));
-  dict.MenuRetranslate(vecLevels.front());
-  EXPECT_EQ(MenuText(vecLevels.back(), 0), XT("Close"));
-  EXPECT_EQ(MenuText(vecLevels.front(), 1), XT("&File"));
-  destroy();
-}
-
 // One level with two command items, a submenu and a command item after it:
 // a failed rewrite of the first item, or of the title, or inside the submenu.
 TEST(MenuTranslate, AFailedRewriteStopsLaterRewritesOfItsLevelByDirection) {

@@ -38,11 +38,6 @@ class CoLangTransTest : public testing::Test {
   static XTempDir* s_pDir;
 };
 XTempDir* CoLangTransTest::s_pDir = nullptr;
-#if defined(_WIN32)
-constexpr bool kFileSystemIgnoresCase = true;
-#else
-constexpr bool kFileSystemIgnoresCase = false;
-#endif
 std::filesystem::path CoLangTransTest::s_cwd;
 
 TEST_F(CoLangTransTest, RightAfterLoadNothingIsTranslated) {
@@ -142,7 +137,7 @@ TEST_F(CoLangTransTest, ListDictionariesAreSelectedByTheirFileAndNeverMove) {
     if (c >= 'a' && c <= 'z') c = static_cast<XChar>(c - 'a' + 'A');
   const XString strDetour = Dir() + XT("\\..\\") + Widen(s_pDir->Path().filename().u8string()) + XT("\\.\\App040c.rlg");
   EXPECT_EQ(CoLangDictPtr(strDetour.c_str()), pFrench);
-  EXPECT_EQ(CoLangDictPtr(strOtherCase.c_str()), kFileSystemIgnoresCase ? pFrench : nullptr);
+  EXPECT_EQ(CoLangDictPtr(strOtherCase.c_str()), colang::test::OnWindows() ? pFrench : nullptr);
   const XChar* pszFrench = CoTranslateTextRLG(XT("&File"), XT("App040c.rlg"));
   EXPECT_EQ(XString(pszFrench), XT("&Fichier"));
 
@@ -201,15 +196,10 @@ TEST_F(CoLangTransTest, NarrowTextsAreInTheThreadsCodePage) {
   const char* pszNarrow =
       "\xC3\x96"
       "ffnen";
-#if defined(_WIN32)
-  const XString strConverted =
-      XT("\x00C3\x2013"
-         "ffnen");
-#else
-  const XString strConverted =
-      XT("\x00D6"
-         "ffnen");
-#endif
+  const XString strConverted = colang::test::OnWindows() ? XT("\x00C3\x2013"
+                                                              "ffnen")
+                                                         : XT("\x00D6"
+                                                              "ffnen");
   const XChar* pszMiss = CoTranslateText(pszNarrow);
   ASSERT_NE(pszMiss, nullptr);
   EXPECT_EQ(XString(pszMiss), strConverted);

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "colang/platform/Win32.h"
+#include "colang/platform/posix/FileFault.h"
 
 namespace colang::test {
 
@@ -8,6 +9,17 @@ namespace {
 std::vector<XString> g_vecTraceLines;
 std::vector<XString> g_vecMessageBoxes;
 }  // namespace
+
+#if defined(_WIN32)
+bool OnWindows() { return true; }
+bool FileReadFaultAfter(long long) { return false; }
+#else
+bool OnWindows() { return false; }
+bool FileReadFaultAfter(long long nBytes) {
+  platform::FileReadFaultSet(nBytes);
+  return true;
+}
+#endif
 
 std::string Narrow(XStringView text) {
   if (text.empty()) return {};

@@ -16,6 +16,12 @@ std::string Narrow(XStringView text);
 // UTF-16 copy of a UTF-8 text.
 XString Widen(std::string_view text);
 
+// Whether the suite runs on Windows (or Wine) rather than on the emulation.
+bool OnWindows();
+// From now on, file reads fail once nBytes bytes have been read (a negative
+// count ends the fault); false where only the emulation can arrange that.
+bool FileReadFaultAfter(long long nBytes);
+
 // Collects every trace line while alive; restores the previous sink after.
 class TraceCapture {
  public:
