@@ -127,12 +127,8 @@ std::vector<XString> ControlsTranslated(int nControls) {
   return {Widen(std::to_string(nTranslated)), WindowText(hPage)};
 }
 
-class HostileTest : public testing::Test {
+class HostileTest : public XSandboxTest {
  protected:
-  void SetUp() override {
-    fs::current_path(m_dir.Dir("cwd"));
-    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
-  }
   // The translations of the sources once the catalog is read ("<none>" for
   // a source it lacks), or "<fails>" when it does not load.
   std::vector<XString> Read(const std::string& bytes, std::initializer_list<const char*> sources) {
@@ -155,8 +151,6 @@ class HostileTest : public testing::Test {
     }
     return vecFound;
   }
-  XProcessStateGuard m_state;
-  XTempDir m_dir;
   XSettingsDirGuard m_settings;
 };
 

@@ -61,6 +61,12 @@ void ReferenceInsert(XLMTranslDict& dict, const std::vector<std::pair<XLine, XLi
   }
 }
 
+std::string Catalog(const std::vector<std::pair<XLine, XLine>>& vecPairs) {
+  std::string bytes = "0407\nDeutsch\n";
+  for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
+  return bytes;
+}
+
 void ExpectSame(const XLMTranslDict& dict, const XLMTranslDict& expected) {
   const auto& mapTransl = Access::TranslMap(dict);
   const auto& mapRetransl = Access::RetranslMap(dict);
@@ -95,15 +101,9 @@ TEST(LMTranslDictBatch, ReadEndsAsInsertingOneByOne) {
     for (int i = 0, n = count(); i < n; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
     // The second file repeats some keys of the first, to be replaced.
     for (int i = 0; i < 20; ++i) vecSecond.emplace_back(vecFirst[rng() % vecFirst.size()].first, LineRandom(rng));
-
-    auto catalog = [](const std::vector<std::pair<XLine, XLine>>& vecPairs) {
-      std::string bytes = "0407\nDeutsch\n";
-      for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
-      return bytes;
-    };
     const std::string strRound = std::to_string(nRound);
-    XString strFirst = TextFromPath(dir.Write("a" + strRound + "0407.rlg", catalog(vecFirst)));
-    XString strSecond = TextFromPath(dir.Write("b" + strRound + "0407.rlg", catalog(vecSecond)));
+    XString strFirst = TextFromPath(dir.Write("a" + strRound + "0407.rlg", Catalog(vecFirst)));
+    XString strSecond = TextFromPath(dir.Write("b" + strRound + "0407.rlg", Catalog(vecSecond)));
 
     XLMTranslDict dict, expected;
     ASSERT_TRUE(dict.RLGFileRead(strFirst.c_str(), false));
@@ -135,13 +135,8 @@ TEST(LMTranslDictBatch, RetranslationsRightWhateverComesFirstAfterALoad) {
   // Few different texts, so that translations and sources repeat often.
   for (int i = 0; i < 1500; ++i) vecFirst.emplace_back(LineRandom(rng), LineRandom(rng));
   for (int i = 0; i < 50; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
-  auto catalog = [](const std::vector<std::pair<XLine, XLine>>& vecPairs) {
-    std::string bytes = "0407\nDeutsch\n";
-    for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
-    return bytes;
-  };
-  const XString strFirst = TextFromPath(dir.Write("first0407.rlg", catalog(vecFirst)));
-  const XString strSecond = TextFromPath(dir.Write("second0407.rlg", catalog(vecSecond)));
+  const XString strFirst = TextFromPath(dir.Write("first0407.rlg", Catalog(vecFirst)));
+  const XString strSecond = TextFromPath(dir.Write("second0407.rlg", Catalog(vecSecond)));
   XLMTranslDict expected;
   ReferenceInsert(expected, vecFirst);
   const auto& mapExpected = Access::RetranslMap(expected);

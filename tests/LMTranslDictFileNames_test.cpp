@@ -87,13 +87,9 @@ TEST(RLGFilenameGen, DirectoryPrefixDigitsExtension) {
 
 // A dictionary of language 0407, the working directory and PATH inside a
 // temporary directory.
-class CompletionTest : public testing::Test {
+class CompletionTest : public XSandboxTest {
  protected:
-  void SetUp() override {
-    fs::current_path(m_dir.Dir("cwd"));
-    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
-    m_dict.LangIDSet(0x407);
-  }
+  CompletionTest() { m_dict.LangIDSet(0x407); }
   XString Complete(const XChar* pszName) {
     XString strOut = XT("untouched");
     if (!m_dict.RLGFilenameComplete(strOut, pszName)) {
@@ -102,8 +98,6 @@ class CompletionTest : public testing::Test {
     return strOut;
   }
 
-  XProcessStateGuard m_state;
-  XTempDir m_dir;
   XLMTranslDict m_dict;
 };
 

@@ -76,13 +76,8 @@ TEST(IDFromLine, OnlyHashAndDigitsAreIdentifiers) {
 
 XString Str(const XChar* psz) { return psz != nullptr ? XString(psz) : XString(XT("<none>")); }
 
-class ReaderTest : public testing::Test {
+class ReaderTest : public XSandboxTest {
  protected:
-  void SetUp() override {
-    // Bare names are looked for here, and nowhere else.
-    fs::current_path(m_dir.Dir("cwd"));
-    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
-  }
   XString Write(const char* pszName, std::string_view bytes) {
     m_dir.Write(std::string("cwd/") + pszName, bytes);
     return m_dir.Text(std::string("cwd/") + pszName);
@@ -90,9 +85,6 @@ class ReaderTest : public testing::Test {
   static XString Transl(const XLMTranslDict& dict, const XChar* pszSource) {
     return Str(dict.CheckTranslate(pszSource));
   }
-
-  XProcessStateGuard m_state;
-  XTempDir m_dir;
 };
 
 TEST_F(ReaderTest, HeaderChecks) {
@@ -259,19 +251,6 @@ TEST_F(ReaderTest, ReplaceAppendAndReadingTwice) {
   EXPECT_EQ((Transl(dict, XT("Open"))), XT("Open!"));
   EXPECT_EQ((Transl(dict, XT("Close"))), XT("<none>"));
   EXPECT_EQ(dict.RLGFilesLoaded().size(), 1u);
-}
-
-TEST_F(ReaderTest, NamesBuiltWithBackslashesOpenTheFileTheyName) {
-  m_dir.Write("some/dir/App0407.rlg",
-              "0407\nDeutsch\nOpen\n\xC3\x96"
-              "ffnen\n");
-  XString strName = XLMTranslDict::RLGFilenameGen(m_dir.Text("some/dir").c_str(), XT("App"), 0x407);
-  EXPECT_EQ(strName, m_dir.Text("some/dir") + XT("\\App0407.rlg"));
-  XLMTranslDict dict(strName.c_str());
-  ASSERT_TRUE(dict.IsValid());
-  EXPECT_EQ((Transl(dict, XT("Open"))), XT("\x00D6"
-                                           "ffnen"));
-  EXPECT_EQ(dict.RLGFilesLoaded(), std::vector<XString>{m_dir.Text("some/dir/App0407.rlg")});
 }
 
 TEST_F(ReaderTest, ReadErrorInTheMiddleKeepsWhatWasRead) {

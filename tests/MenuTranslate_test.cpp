@@ -161,16 +161,4 @@ TEST(MenuTranslate, AFailedRewriteStopsLaterRewritesOfItsLevelByDirection) {
   }
 }
 
-TEST(MenuTranslate, HandlesThatAreNoMenuAreLeftAlone) {
-  HMENU hGone = MenuCreate({{MF_STRING, 1, XT("Save")}});
-  DestroyMenu(hGone);
-  XWindowOwner window(TopLevelCreate(XT("Save")));
-  XLMTranslDict dict = German();
-  for (HMENU h : {HMENU(nullptr), hGone, reinterpret_cast<HMENU>(window.Get())}) {
-    dict.MenuTranslate(h);
-    dict.MenuRetranslate(h);
-  }
-  EXPECT_EQ(WindowText(window.Get()), XT("Save"));
-}
-
 }  // namespace

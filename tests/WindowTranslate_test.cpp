@@ -171,19 +171,4 @@ TEST(WindowTranslate, AWindowWithoutMenuBarIsNotRedrawnAndItsEmptyCaptionIsSet) 
   DrawMenuBarFailNth(0);
 }
 
-TEST(WindowTranslate, HandlesThatAreNoWindowAreLeftAlone) {
-  HWND hGone = TopLevelCreate(XT("Options"));
-  DestroyWindow(hGone);
-  XMenuOwner menu(MenuCreate({{MF_STRING, 1, XT("Open")}}));
-  XLMTranslDict dict = German();
-  TraceCapture capture;
-  for (HWND h : {HWND(nullptr), hGone, reinterpret_cast<HWND>(menu.Get())}) {
-    dict.WindowTranslate(h);
-    dict.WindowRetranslate(h);
-  }
-  EXPECT_TRUE(capture.Lines().empty());
-  EXPECT_EQ(MenuText(menu.Get(), 0), XT("Open"));
-  EXPECT_EQ(g_pDictWindow, nullptr);
-}
-
 }  // namespace
