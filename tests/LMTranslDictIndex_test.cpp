@@ -115,15 +115,4 @@ TEST(LMTranslDictIndex, StaysConsistentWithTheMaps) {
   }
 }
 
-TEST(LMTranslDictIndex, MovedFromDictionaryFindsNothing) {
-  XLMTranslDict first;
-  Fill(first, 30, XT("K"));
-  const XChar* pszHeld = first.CheckTranslate(Word(7, XT("K")).c_str());
-  XLMTranslDict second(std::move(first));
-  first.LangIDSet(0x407);
-  EXPECT_EQ(first.CheckTranslate(Word(7, XT("K")).c_str()), nullptr);
-  EXPECT_EQ(first.CheckRetranslate(XT("TbK")), nullptr);
-  EXPECT_EQ(second.CheckTranslate(Word(7, XT("K")).c_str()), pszHeld);
-}
-
 }  // namespace

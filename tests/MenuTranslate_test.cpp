@@ -98,31 +98,32 @@ TEST(MenuTranslate, SubmenuTitlesAndTheirItemsAtEveryLevelAndBack) {
   XMenuOwner bar(
       MenuCreate({{MF_POPUP, AsID(hFile), XT("&File")}, {MF_POPUP | MF_MENUBREAK, AsID(hUntitled), XT("")}}, true));
   ASSERT_NE(bar.Get(), nullptr);
+  struct Item {
+    HMENU hMenu;
+    UINT nPos;
+    const XChar *pszSource, *pszTranslated;
+    UINT nState;  // the same in both languages
+  } items[] = {
+      {bar.Get(), 0, XT("&File"), XT("&Datei"), (4u << 8) | MF_POPUP},
+      {hFile, 0, XT("Save"), XT("Speichern"), 0},
+      {hFile, 1, XT("&Open"), XT("Ö&ffnen"), (1u << 8) | MF_POPUP | MF_GRAYED},
+      {hFile, 2, XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P"), MF_GRAYED},
+      {hFile, 3, XT("Untranslated"), XT("Untranslated"), 0},
+      {hInner, 0, XT("Close"), XT("Schließen"), 0},
+      // An empty title is not rewritten, so it keeps its bits too; its items are translated.
+      {bar.Get(), 1, XT(""), XT(""), (1u << 8) | MF_POPUP | MF_MENUBREAK},
+      {hUntitled, 0, XT("Save"), XT("Speichern"), 0},
+  };
   XLMTranslDict dict = German();
-  HostContext host;
-
-  dict.MenuTranslate(bar.Get());
-  EXPECT_EQ(MenuText(bar.Get(), 0), XT("&Datei"));
-  EXPECT_EQ(GetSubMenu(bar.Get(), 0), hFile);
-  EXPECT_EQ(GetMenuState(bar.Get(), 0, MF_BYPOSITION), (4u << 8) | MF_POPUP);
-  EXPECT_EQ(MenuText(hFile, 0), XT("Speichern"));
-  EXPECT_EQ(MenuText(hFile, 1), XT("Ö&ffnen"));
-  EXPECT_EQ(GetMenuState(hFile, 1, MF_BYPOSITION), (1u << 8) | MF_POPUP | MF_GRAYED);
-  EXPECT_EQ(MenuText(hFile, 2), XT("&Drucken...\tStrg+P"));
-  EXPECT_EQ(MenuText(hInner, 0), XT("Schließen"));
-  // An empty title is not rewritten, so it keeps its bits too; its items are translated.
-  EXPECT_EQ(MenuText(bar.Get(), 1), XT(""));
-  EXPECT_EQ(GetMenuState(bar.Get(), 1, MF_BYPOSITION), (1u << 8) | MF_POPUP | MF_MENUBREAK);
-  EXPECT_EQ(MenuText(hUntitled, 0), XT("Speichern"));
-
-  dict.MenuRetranslate(bar.Get());
-  EXPECT_EQ(colang::detail::ModuleContextCurrent(), host.Get());
-  const XString back[] = {MenuText(bar.Get(), 0), MenuText(hFile, 0),  MenuText(hFile, 1),    MenuText(hFile, 2),
-                          MenuText(hFile, 3),     MenuText(hInner, 0), MenuText(hUntitled, 0)};
-  const XChar* const kSource[] = {XT("&File"),        XT("Save"),  XT("&Open"), XT("&Print...\tCtrl+P"),
-                                  XT("Untranslated"), XT("Close"), XT("Save")};
-  for (size_t i = 0; i < std::size(back); ++i) EXPECT_EQ(back[i], kSource[i]) << i;
-  EXPECT_EQ(GetMenuState(hFile, 2, MF_BYPOSITION), MF_GRAYED);
+  for (bool bBack : {false, true}) {
+    bBack ? dict.MenuRetranslate(bar.Get()) : dict.MenuTranslate(bar.Get());
+    for (const Item& item : items) {
+      SCOPED_TRACE(testing::Message() << (bBack ? "back: " : "") << Narrow(item.pszSource));
+      EXPECT_EQ(MenuText(item.hMenu, item.nPos), bBack ? item.pszSource : item.pszTranslated);
+      EXPECT_EQ(GetMenuState(item.hMenu, item.nPos, MF_BYPOSITION), item.nState);
+    }
+    EXPECT_EQ(GetSubMenu(bar.Get(), 0), hFile);
+  }
 }
 
 // One level with two command items, a submenu and a command item after it:
