@@ -24,12 +24,7 @@ using namespace colang::test;
 
 // A dictionary holding one entry and language 0407, and a way to check that
 // a failed read left it exactly so.
-XLMTranslDict Prefilled() {
-  XLMTranslDict dict;
-  XLMTranslDictAccess::Insert(dict, XT("Keep"), XT("Behalten"));
-  dict.LangIDSet(0x0407);
-  return dict;
-}
+XLMTranslDict Prefilled() { return DictMake({{XT("Keep"), XT("Behalten")}}); }
 
 void ExpectPrefilled(const XLMTranslDict& dict) {
   EXPECT_EQ(dict.LangID(), 0x0407);
@@ -50,13 +45,10 @@ std::string Utf16(const std::u16string& text, bool bBigEndian) {
 }
 
 XLMTranslDict German() {
-  XLMTranslDict dict;
-  XLMTranslDictAccess::Insert(dict, XT("Save"), XT("Speichern"));
-  XLMTranslDictAccess::Insert(dict, XT("Close"), XT("Schließen"));
-  XLMTranslDictAccess::Insert(dict, XT("&File"), XT("&Datei"));
-  XLMTranslDictAccess::Insert(dict, XT("Group"), XT("Gruppe"));
-  dict.LangIDSet(0x0407);
-  return dict;
+  return DictMake({{XT("Save"), XT("Speichern")},
+                   {XT("Close"), XT("Schließen")},
+                   {XT("&File"), XT("&Datei")},
+                   {XT("Group"), XT("Gruppe")}});
 }
 
 // Whether the platform retitles a submenu item with nDepth levels below it.

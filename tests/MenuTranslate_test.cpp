@@ -18,16 +18,14 @@ using Access = XLMTranslDictAccess;
 constexpr UINT kKept = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE;
 
 XLMTranslDict German() {
-  XLMTranslDict dict;
-  Access::Insert(dict, XT("Save"), XT("Speichern"));
-  Access::Insert(dict, XT("Close"), XT("Schließen"));
-  Access::Insert(dict, XT("&File"), XT("&Datei"));
-  Access::Insert(dict, XT("&Open"), XT("Ö&ffnen"));
-  Access::Insert(dict, XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P"));
   // Only the first 9999 characters of a menu text are read, so only they can be a key.
-  Access::Insert(dict, XString(9999, XChar('x')).c_str(), XT("kurz"));
-  dict.LangIDSet(0x407);
-  return dict;
+  const XString strLong(9999, XChar('x'));
+  return DictMake({{XT("Save"), XT("Speichern")},
+                   {XT("Close"), XT("Schließen")},
+                   {XT("&File"), XT("&Datei")},
+                   {XT("&Open"), XT("Ö&ffnen")},
+                   {XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P")},
+                   {strLong.c_str(), XT("kurz")}});
 }
 
 TEST(MenuTranslate, CommandItemsKeepOnlyGreyDisabledCheckedAndHighlight) {

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "colang/detail/DictAccess.h"
 #include "colang/platform/Win32.h"
 #include "colang/platform/posix/FileFault.h"
 
@@ -20,6 +21,13 @@ bool FileReadFaultAfter(long long nBytes) {
   return true;
 }
 #endif
+
+XLMTranslDict DictMake(XPairs pairs, int nLangID) {
+  XLMTranslDict dict;
+  for (const auto& [pszSource, pszTransl] : pairs) XLMTranslDictAccess::Insert(dict, pszSource, pszTransl);
+  dict.LangIDSet(nLangID);
+  return dict;
+}
 
 std::string Narrow(XStringView text) {
   if (text.empty()) return {};

@@ -2,10 +2,13 @@
 // standing in for the host's module context.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "colang/Hooks.h"
+#include "colang/LMTranslDict.h"
 #include "colang/XString.h"
 #include "colang/detail/ModuleContext.h"
 
@@ -15,6 +18,10 @@ namespace colang::test {
 std::string Narrow(XStringView text);
 // UTF-16 copy of a UTF-8 text.
 XString Widen(std::string_view text);
+
+using XPairs = std::initializer_list<std::pair<const XChar*, const XChar*>>;
+// A dictionary of language nLangID (0: none) holding the pairs, inserted in order.
+XLMTranslDict DictMake(XPairs pairs, int nLangID = 0x407);
 
 // Whether the suite runs on Windows (or Wine) rather than on the emulation.
 bool OnWindows();
