@@ -30,8 +30,7 @@ void ExpectPrefilled(const XLMTranslDict& dict) {
   EXPECT_EQ(dict.LangID(), 0x0407);
   EXPECT_TRUE(dict.RLGFilesLoaded().empty());
   EXPECT_EQ(XLMTranslDictAccess::TranslMap(dict).size(), 1u);
-  const XChar* psz = dict.CheckTranslate(XT("Keep"));
-  EXPECT_EQ(psz != nullptr ? XString(psz) : XString(), XT("Behalten"));
+  EXPECT_EQ(Found(dict.CheckTranslate(XT("Keep"))), XT("Behalten"));
 }
 
 std::string Utf16(const std::u16string& text, bool bBigEndian) {
@@ -133,7 +132,7 @@ class HostileTest : public XSandboxTest {
     for (const char* pszSource : sources) {
       const XString strSource = Widen(pszSource);
       const XChar* psz = dict.CheckTranslate(strSource.c_str());
-      vecFound.push_back(psz != nullptr ? XString(psz) : XString(XT("<none>")));
+      vecFound.push_back(Found(psz));
       // A translation found leads back to its source.
       if (psz != nullptr) {
         EXPECT_EQ(XString(dict.StringRetranslate(psz)), strSource);

@@ -20,8 +20,6 @@ namespace {
 using namespace colang::test;
 using Access = XLMTranslDictAccess;
 
-XString Str(const XChar* psz) { return psz != nullptr ? XString(psz) : XString(XT("<none>")); }
-
 // One line of a catalog, as bytes (UTF-8) and as the text it reads as.
 struct XLine {
   std::string bytes;
@@ -143,7 +141,7 @@ TEST(LMTranslDictBatch, RetranslationsRightWhateverComesFirstAfterALoad) {
 
   auto lookupsMatch = [&mapExpected](const XLMTranslDict& dict) {
     EXPECT_EQ(dict.CheckRetranslate(XT("not a translation")), nullptr);
-    for (const auto& [key, value] : mapExpected) EXPECT_EQ(Str(dict.CheckRetranslate(key.data())), value);
+    for (const auto& [key, value] : mapExpected) EXPECT_EQ(Found(dict.CheckRetranslate(key.data())), value);
   };
   struct Case {
     const char* pszName;
@@ -201,10 +199,10 @@ TEST(LMTranslDictBatch, EqualLongTextsKeepTheLastPair) {
   ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), true));
   const auto& mapTransl = Access::TranslMap(dict);
   ASSERT_EQ(mapTransl.size(), 6u);
-  EXPECT_EQ(Str(dict.CheckTranslate(XT("12345678"))), XT("again"));
-  EXPECT_EQ(Str(dict.CheckRetranslate(XT("short"))), XT("12345678"));
-  EXPECT_EQ(Str(dict.CheckTranslate(Widen(strLong).c_str())), XT("last"));
-  EXPECT_EQ(Str(dict.CheckRetranslate(XT("first"))), Widen(strLong));
+  EXPECT_EQ(Found(dict.CheckTranslate(XT("12345678"))), XT("again"));
+  EXPECT_EQ(Found(dict.CheckRetranslate(XT("short"))), XT("12345678"));
+  EXPECT_EQ(Found(dict.CheckTranslate(Widen(strLong).c_str())), XT("last"));
+  EXPECT_EQ(Found(dict.CheckRetranslate(XT("first"))), Widen(strLong));
   EXPECT_EQ(std::prev(mapTransl.end(), 2)->first, Widen(strLong + "a"));
 }
 

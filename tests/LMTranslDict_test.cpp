@@ -13,6 +13,7 @@ namespace {
 using Access = XLMTranslDictAccess;
 using colang::detail::ModuleContextCurrent;
 using colang::detail::ModuleContextLibrary;
+using colang::test::Found;
 
 XLMTranslDict Filled(int nLangID) {
   XLMTranslDict dict;
@@ -22,9 +23,6 @@ XLMTranslDict Filled(int nLangID) {
   dict.LangIDSet(nLangID);
   return dict;
 }
-
-// The translation found, or "<null>".
-XString Found(const XChar* pszResult) { return pszResult != nullptr ? XString(pszResult) : XString(XT("<null>")); }
 
 TEST(LMTranslDictState, NewDictionaryMissesEverythingAndGivesTheCallersPointerBack) {
   XLMTranslDict dict;
@@ -91,9 +89,9 @@ TEST(LMTranslDictInsert, LastInsertWinsInEachDirection) {
     const XChar *pszA, *pszX, *pszY;     // what A translates to, X and Y retranslate to
     size_t nTransl, nRetransl;
   } cases[] = {
-      {"same pair twice", XT("A"), XT("X"), XT("X"), XT("A"), XT("<null>"), 1, 1},
+      {"same pair twice", XT("A"), XT("X"), XT("X"), XT("A"), XT("<none>"), 1, 1},
       {"source repeated", XT("A"), XT("Y"), XT("Y"), XT("A"), XT("A"), 1, 2},
-      {"translation repeated", XT("B"), XT("X"), XT("X"), XT("B"), XT("<null>"), 2, 1},
+      {"translation repeated", XT("B"), XT("X"), XT("X"), XT("B"), XT("<none>"), 2, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -18,6 +18,8 @@ namespace colang::test {
 std::string Narrow(XStringView text);
 // UTF-16 copy of a UTF-8 text.
 XString Widen(std::string_view text);
+// The text a lookup found, or "<none>" for none.
+inline XString Found(const XChar* psz) { return psz != nullptr ? XString(psz) : XString(XT("<none>")); }
 
 using XPairs = std::initializer_list<std::pair<const XChar*, const XChar*>>;
 // A dictionary of language nLangID (0: none) holding the pairs, inserted in order.
