@@ -1,6 +1,7 @@
-// Hostile inputs: catalogs that are huge, cut off or changing while they are
-// read, names and search-path settings beyond every fixed room. Each either
-// loads or fails as a failed read does, leaving the dictionary as it was.
+// Hostile inputs: catalogs that are huge, broken, cut off or changing while
+// they are read, menus and windows of extreme size, names and search-path
+// settings beyond every fixed room. A catalog either loads or fails as a
+// failed read does, leaving the dictionary as it was.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -120,7 +121,7 @@ class HostileTest : public XSandboxTest {
  protected:
   // The translations of the sources once the catalog is read ("<none>" for
   // a source it lacks), or "<fails>" when it does not load.
-  std::vector<XString> Read(const std::string& bytes, std::initializer_list<const char*> sources) {
+  std::vector<XString> Read(const std::string& bytes, std::initializer_list<const XChar*> sources) {
     m_dir.Write("cwd/Hostile0407.rlg", bytes);
     TraceCapture trace;
     XLMTranslDict dict;
@@ -128,17 +129,14 @@ class HostileTest : public XSandboxTest {
       EXPECT_FALSE(dict.IsValid());
       return {XT("<fails>")};
     }
-    std::vector<XString> vecFound;
-    for (const char* pszSource : sources) {
-      const XString strSource = Widen(pszSource);
-      const XChar* psz = dict.CheckTranslate(strSource.c_str());
-      vecFound.push_back(Found(psz));
-      // A translation found leads back to its source.
-      if (psz != nullptr) {
-        EXPECT_EQ(XString(dict.StringRetranslate(psz)), strSource);
+    EXPECT_TRUE(dict.IsValid());
+    // A translation found leads back to its source.
+    for (const XChar* pszSource : sources) {
+      if (const XChar* psz = dict.CheckTranslate(pszSource)) {
+        EXPECT_EQ(XString(dict.StringRetranslate(psz)), pszSource);
       }
     }
-    return vecFound;
+    return Translations(dict, sources);
   }
   XSettingsDirGuard m_settings;
 };
@@ -160,7 +158,7 @@ TEST_F(HostileTest, HugeAndBrokenInputs) {
          std::string bytes = "0407 ";
          bytes.append(std::size_t{100} << 20, 'x');
          bytes += "\nDeutsch\nOpen\nAuf\n";
-         return Read(bytes, {"Open"});
+         return Read(bytes, {XT("Open")});
        },
        {XT("Auf")}},
       {"a million entries",
@@ -168,7 +166,7 @@ TEST_F(HostileTest, HugeAndBrokenInputs) {
          std::string bytes = "0407\nDeutsch\n";
          for (int i = 0; i < 1000000; ++i)
            bytes += "Source " + std::to_string(i) + "\nZiel " + std::to_string(i) + "\n";
-         return Read(bytes, {"Source 0", "Source 1", "Source 499999", "Source 999999"});
+         return Read(bytes, {XT("Source 0"), XT("Source 1"), XT("Source 499999"), XT("Source 999999")});
        },
        {XT("Ziel 0"), XT("Ziel 1"), XT("Ziel 499999"), XT("Ziel 999999")}},
       {"garbage", [&] { return Read(garbage, {}); }, {XT("<fails>")}},

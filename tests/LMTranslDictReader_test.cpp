@@ -132,11 +132,8 @@ TEST_F(ReaderTest, LinesPairUpAndEmptySourceLinesAreSkipped) {
   EXPECT_EQ(dict.LangID(), 0x407);
   EXPECT_EQ(dict.RLGFilesLoaded(), std::vector<XString>{strName});
   // A later entry overwrites an earlier one.
-  EXPECT_EQ(Found(dict.CheckTranslate(XT("Open"))), XT("Auf"));
-  EXPECT_EQ(Found(dict.CheckTranslate(XT("Empty"))), XT(""));
-  EXPECT_EQ(Found(dict.CheckTranslate(XT("  "))), XT("Blanks"));
-  EXPECT_EQ(Found(dict.CheckTranslate(XT("Tab\there"))), XT("Tab\there"));
-  EXPECT_EQ(Found(dict.CheckTranslate(XT("Dangling"))), XT("<none>"));
+  EXPECT_EQ(Translations(dict, {XT("Open"), XT("Empty"), XT("  "), XT("Tab\there"), XT("Dangling")}),
+            (std::vector<XString>{XT("Auf"), XT(""), XT("Blanks"), XT("Tab\there"), XT("<none>")}));
   EXPECT_EQ(Found(dict.CheckTranslate(1001u)), XT("Willkommen"));
   EXPECT_EQ(Found(dict.CheckTranslate(0x3F2u)), XT("Drucken\t..."));
   EXPECT_EQ(Access::TranslMap(dict).size(), 4u);
@@ -147,11 +144,9 @@ TEST_F(ReaderTest, EveryEncodingAndLineEndLoadsTheSameEntries) {
   const fs::path dir = fs::u8path(COLANG_TEST_DATA_DIR) / "encodings";
   XLMTranslDict reference(TextFromPath(dir / "utf8-lf-0407.rlg").c_str());
   ASSERT_TRUE(reference.IsValid());
-  EXPECT_EQ(Found(reference.CheckTranslate(XT("&Open...\tCtrl+O"))), XT("\x00D6&ffnen...\tStrg+O"));
-  EXPECT_EQ(Found(reference.CheckTranslate(XT("Größe"))), XT("Größe: 5 \x20AC"));
-  EXPECT_EQ(Found(reference.CheckTranslate(XT("Path \\server"))), XT("Pfad \\Server"));
-  EXPECT_EQ(Found(reference.CheckTranslate(XT("Empty"))), XT(""));
-  EXPECT_EQ(Found(reference.CheckTranslate(XT("Last"))), XT("Zuletzt"));
+  EXPECT_EQ(
+      Translations(reference, {XT("&Open...\tCtrl+O"), XT("Größe"), XT("Path \\server"), XT("Empty"), XT("Last")}),
+      (std::vector<XString>{XT("Ö&ffnen...\tStrg+O"), XT("Größe: 5 €"), XT("Pfad \\Server"), XT(""), XT("Zuletzt")}));
   EXPECT_EQ(Found(reference.CheckTranslate(1001u)), XT("Willkommen"));
   for (const char* pszEncoding : {"utf8", "utf8bom", "utf16le", "utf16be", "cp1252"}) {
     for (const char* pszEnd : {"lf", "crlf", "cr"}) {

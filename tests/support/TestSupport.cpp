@@ -29,6 +29,12 @@ XLMTranslDict DictMake(XPairs pairs, int nLangID) {
   return dict;
 }
 
+std::vector<XString> Translations(const XLMTranslDict& dict, std::initializer_list<const XChar*> sources) {
+  std::vector<XString> vecFound;
+  for (const XChar* pszSource : sources) vecFound.push_back(Found(dict.CheckTranslate(pszSource)));
+  return vecFound;
+}
+
 std::string Narrow(XStringView text) {
   if (text.empty()) return {};
   int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

@@ -24,6 +24,8 @@ inline XString Found(const XChar* psz) { return psz != nullptr ? XString(psz) : 
 using XPairs = std::initializer_list<std::pair<const XChar*, const XChar*>>;
 // A dictionary of language nLangID (0: none) holding the pairs, inserted in order.
 XLMTranslDict DictMake(XPairs pairs, int nLangID = 0x407);
+// What the dictionary translates each source to, "<none>" where it has no entry.
+std::vector<XString> Translations(const XLMTranslDict& dict, std::initializer_list<const XChar*> sources);
 
 // Whether the suite runs on Windows (or Wine) rather than on the emulation.
 bool OnWindows();
