@@ -1,5 +1,6 @@
-// Helpers shared by the tests: capturing trace lines and message boxes, and
-// standing in for the host's module context.
+// Helpers shared by the tests: dictionaries made of pairs and their lookups,
+// capturing trace lines and message boxes, standing in for the host's module
+// context, and the switches between Windows and the emulation.
 #pragma once
 
 #include <initializer_list>
