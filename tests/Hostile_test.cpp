@@ -1,17 +1,23 @@
-// Hostile inputs: catalogs that are huge, cut off or changing while they are
-// read, names and search-path settings beyond every fixed room. Each either
-// loads or fails as a failed read does, leaving the dictionary as it was.
+// Hostile inputs: catalogs that are huge, broken, cut off or changing while
+// they are read, menus and windows of extreme size, names and search-path
+// settings beyond every fixed room. A catalog either loads or fails as a
+// failed read does, leaving the dictionary as it was.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <functional>
+#include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "colang/CoLangTrans.h"
 #include "colang/LMTranslDict.h"
 #include "colang/detail/DictAccess.h"
 #include "colang/etc.h"
 #include "support/Sandbox.h"
+#include "support/UiSupport.h"
 
 namespace {
 
@@ -19,19 +25,13 @@ using namespace colang::test;
 
 // A dictionary holding one entry and language 0407, and a way to check that
 // a failed read left it exactly so.
-XLMTranslDict Prefilled() {
-  XLMTranslDict dict;
-  XLMTranslDictAccess::Insert(dict, XT("Keep"), XT("Behalten"));
-  dict.LangIDSet(0x0407);
-  return dict;
-}
+XLMTranslDict Prefilled() { return DictMake({{XT("Keep"), XT("Behalten")}}); }
 
 void ExpectPrefilled(const XLMTranslDict& dict) {
   EXPECT_EQ(dict.LangID(), 0x0407);
   EXPECT_TRUE(dict.RLGFilesLoaded().empty());
   EXPECT_EQ(XLMTranslDictAccess::TranslMap(dict).size(), 1u);
-  const XChar* psz = dict.CheckTranslate(XT("Keep"));
-  EXPECT_EQ(psz != nullptr ? XString(psz) : XString(), XT("Behalten"));
+  EXPECT_EQ(Found(dict.CheckTranslate(XT("Keep"))), XT("Behalten"));
 }
 
 std::string Utf16(const std::u16string& text, bool bBigEndian) {
@@ -44,35 +44,149 @@ std::string Utf16(const std::u16string& text, bool bBigEndian) {
   return bytes;
 }
 
-class HostileTest : public testing::Test {
- protected:
-  void SetUp() override {
-    fs::current_path(m_dir.Dir("cwd"));
-    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
+XLMTranslDict German() {
+  return DictMake({{XT("Save"), XT("Speichern")},
+                   {XT("Close"), XT("Schließen")},
+                   {XT("&File"), XT("&Datei")},
+                   {XT("Group"), XT("Gruppe")}});
+}
+
+// Whether the platform retitles a submenu item with nDepth levels below it.
+bool DeepTitleRewritable(int nDepth) {
+  HMENU hTop = CreatePopupMenu();
+  for (HMENU hLevel = hTop; nDepth > 0; --nDepth) {
+    HMENU hSub = CreatePopupMenu();
+    AppendMenuW(hLevel, MF_POPUP, AsID(hSub), XT("t"));
+    hLevel = hSub;
   }
-  XProcessStateGuard m_state;
-  XTempDir m_dir;
+  bool bDone = ModifyMenuW(hTop, 0, MF_BYPOSITION | MF_POPUP, AsID(GetSubMenu(hTop, 0)), XT("u")) != 0;
+  DestroyMenu(hTop);
+  return bDone;
+}
+
+// Translates and retranslates a menu nDepth levels deep, each level a "Save"
+// and a "&File" holding the next, the last a "Close". Gives the bottom item,
+// a title halfway and the item above the bottom once translated, then the
+// bottom item and the top title once retranslated; nothing where the
+// platform refuses such a menu.
+std::vector<XString> DeepMenuTranslated(int nDepth) {
+  // Wine refuses more than 30 levels below a submenu item, and drops the
+  // submenu of the item it refuses.
+  if (!DeepTitleRewritable(64)) return {};
+  std::vector<HMENU> vecLevels{CreatePopupMenu()};
+  bool bMade = true;
+  // Built from the top down: each new level is attached while still empty.
+  for (int i = 1; i < nDepth && bMade; ++i) {
+    vecLevels.push_back(CreatePopupMenu());
+    HMENU hParent = vecLevels[vecLevels.size() - 2];
+    bMade = vecLevels.back() != nullptr && AppendMenuW(hParent, MF_STRING, 1, XT("Save")) &&
+            AppendMenuW(hParent, MF_POPUP, AsID(vecLevels.back()), XT("&File"));
+  }
+  std::vector<XString> vecSeen;
+  if (bMade && AppendMenuW(vecLevels.back(), MF_STRING, 1, XT("Close"))) {
+    XLMTranslDict dict = German();
+    dict.MenuTranslate(vecLevels.front());
+    vecSeen = {MenuText(vecLevels.back(), 0), MenuText(vecLevels[vecLevels.size() / 2], 1),
+               MenuText(vecLevels[vecLevels.size() - 2], 0)};
+    dict.MenuRetranslate(vecLevels.front());
+    vecSeen.push_back(MenuText(vecLevels.back(), 0));
+    vecSeen.push_back(MenuText(vecLevels.front(), 1));
+  }
+  // From the bottom up, so that no destruction has to recurse.
+  for (auto it = vecLevels.rbegin(); it != vecLevels.rend(); ++it) DestroyMenu(*it);
+  return vecSeen;
+}
+
+// Translates a window of nControls buttons, every other one on a page of
+// its own: how many buttons are translated, and the page's text.
+std::vector<XString> ControlsTranslated(int nControls) {
+  XLMTranslDict dict = German();
+  XWindowOwner top(TopLevelCreate(XT("Options")));
+  HWND hPage = ChildCreate(top.Get(), XT("STATIC"), XT("Group"));
+  std::vector<HWND> vecControls;
+  for (int i = 0; i < nControls; ++i) {
+    const XString strText = Widen("Item " + std::to_string(i));
+    XLMTranslDictAccess::Insert(dict, strText.c_str(), Widen("Eintrag " + std::to_string(i)).c_str());
+    vecControls.push_back(ChildCreate(i % 2 ? hPage : top.Get(), XT("BUTTON"), strText.c_str(), 100 + i));
+    if (vecControls.back() == nullptr) return {Widen("no control " + std::to_string(i))};
+  }
+  dict.WindowTranslate(top.Get());
+  int nTranslated = 0;
+  for (int i = 0; i < nControls; ++i)
+    nTranslated += WindowText(vecControls[static_cast<size_t>(i)]) == Widen("Eintrag " + std::to_string(i));
+  return {Widen(std::to_string(nTranslated)), WindowText(hPage)};
+}
+
+class HostileTest : public XSandboxTest {
+ protected:
+  // The translations of the sources once the catalog is read ("<none>" for
+  // a source it lacks), or "<fails>" when it does not load.
+  std::vector<XString> Read(const std::string& bytes, std::initializer_list<const XChar*> sources) {
+    m_dir.Write("cwd/Hostile0407.rlg", bytes);
+    TraceCapture trace;
+    XLMTranslDict dict;
+    if (!dict.RLGFileRead(XT("Hostile0407.rlg"), false)) {
+      EXPECT_FALSE(dict.IsValid());
+      return {XT("<fails>")};
+    }
+    EXPECT_TRUE(dict.IsValid());
+    // A translation found leads back to its source.
+    for (const XChar* pszSource : sources) {
+      if (const XChar* psz = dict.CheckTranslate(pszSource)) {
+        EXPECT_EQ(XString(dict.StringRetranslate(psz)), pszSource);
+      }
+    }
+    return Translations(dict, sources);
+  }
   XSettingsDirGuard m_settings;
 };
 
-TEST_F(HostileTest, AMillionEntries) {
-  constexpr int nEntries = 1000000;
-  std::string bytes = "0407\nDeutsch\n";
-  bytes.reserve(30u * nEntries);
-  for (int i = 0; i < nEntries; ++i) bytes += "Source " + std::to_string(i) + "\nZiel " + std::to_string(i) + "\n";
-  m_dir.Write("cwd/Big0407.rlg", bytes);
-
-  XLMTranslDict dict;
-  ASSERT_TRUE(dict.RLGFileRead(m_dir.Text("cwd/Big0407.rlg").c_str(), false));
-  EXPECT_EQ(XLMTranslDictAccess::TranslMap(dict).size(), static_cast<size_t>(nEntries));
-  EXPECT_EQ(XLMTranslDictAccess::RetranslMap(dict).size(), static_cast<size_t>(nEntries));
-  for (int i : {0, 1, 499999, 999999}) {
-    SCOPED_TRACE(i);
-    const XString strSource = Widen("Source " + std::to_string(i));
-    const XChar* psz = dict.CheckTranslate(strSource.c_str());
-    ASSERT_NE(psz, nullptr);
-    EXPECT_EQ(XString(psz), Widen("Ziel " + std::to_string(i)));
-    EXPECT_EQ(XString(dict.StringRetranslate(psz)), strSource);
+// Inputs far beyond every usual size, and bytes that are no catalog. A
+// catalog either loads or fails cleanly; each case gives what its input
+// shows afterwards, or nothing where the platform refuses to build it.
+TEST_F(HostileTest, HugeAndBrokenInputs) {
+  std::mt19937 random(407);
+  std::string garbage(100000, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  struct Case {
+    const char* name;
+    std::function<std::vector<XString>()> run;
+    std::vector<XString> expected;
+  } cases[] = {
+      {"a header line of 100 MB",
+       [&] {
+         std::string bytes = "0407 ";
+         bytes.append(std::size_t{100} << 20, 'x');
+         bytes += "\nDeutsch\nOpen\nAuf\n";
+         return Read(bytes, {XT("Open")});
+       },
+       {XT("Auf")}},
+      {"a million entries",
+       [&] {
+         std::string bytes = "0407\nDeutsch\n";
+         for (int i = 0; i < 1000000; ++i)
+           bytes += "Source " + std::to_string(i) + "\nZiel " + std::to_string(i) + "\n";
+         return Read(bytes, {XT("Source 0"), XT("Source 1"), XT("Source 499999"), XT("Source 999999")});
+       },
+       {XT("Ziel 0"), XT("Ziel 1"), XT("Ziel 499999"), XT("Ziel 999999")}},
+      {"garbage", [&] { return Read(garbage, {}); }, {XT("<fails>")}},
+      {"garbage after a header", [&] { return Read("0407\nDeutsch\n" + garbage, {}); }, {}},
+      {"header only", [&] { return Read("0407\nDeutsch", {}); }, {}},
+      {"utf-16 of an odd size", [&] { return Read(Utf16(u"0407\nD\na\n", false).substr(0, 19), {}); }, {}},
+      {"utf-16 without a mark", [&] { return Read(Utf16(u"0407\nD\n", false).substr(2), {}); }, {XT("<fails>")}},
+      {"a menu 10,000 levels deep",
+       [] { return DeepMenuTranslated(10000); },
+       {XT("Schließen"), XT("&Datei"), XT("Speichern"), XT("Close"), XT("&File")}},
+      {"a window of 5,000 controls", [] { return ControlsTranslated(5000); }, {XT("5000"), XT("Gruppe")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<XString> vecSeen = c.run();
+    if (vecSeen.empty() && !c.expected.empty()) {
+      std::printf("[   INFO   ] %s: the platform refuses to build it\n", c.name);
+      continue;
+    }
+    EXPECT_EQ(vecSeen, c.expected);
   }
 }
 
@@ -210,9 +324,7 @@ TEST_F(HostileTest, PathLongerThanItsRoom) {
 }
 
 TEST_F(HostileTest, DeepWorkingDirectory) {
-#ifdef _WIN32
-  GTEST_SKIP() << "Windows refuses a working directory longer than MAX_PATH";
-#endif
+  if (OnWindows()) GTEST_SKIP() << "Windows refuses a working directory longer than MAX_PATH";
   // 300 characters of working directory below the temporary directory; one
   // catalog lies in it, one in its parent, found by the parent-directory step.
   std::string deep = "cwd";

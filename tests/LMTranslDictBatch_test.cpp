@@ -20,8 +20,6 @@ namespace {
 using namespace colang::test;
 using Access = XLMTranslDictAccess;
 
-XString Str(const XChar* psz) { return psz != nullptr ? XString(psz) : XString(XT("<none>")); }
-
 // One line of a catalog, as bytes (UTF-8) and as the text it reads as.
 struct XLine {
   std::string bytes;
@@ -61,6 +59,12 @@ void ReferenceInsert(XLMTranslDict& dict, const std::vector<std::pair<XLine, XLi
   }
 }
 
+std::string Catalog(const std::vector<std::pair<XLine, XLine>>& vecPairs) {
+  std::string bytes = "0407\nDeutsch\n";
+  for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
+  return bytes;
+}
+
 void ExpectSame(const XLMTranslDict& dict, const XLMTranslDict& expected) {
   const auto& mapTransl = Access::TranslMap(dict);
   const auto& mapRetransl = Access::RetranslMap(dict);
@@ -95,15 +99,9 @@ TEST(LMTranslDictBatch, ReadEndsAsInsertingOneByOne) {
     for (int i = 0, n = count(); i < n; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
     // The second file repeats some keys of the first, to be replaced.
     for (int i = 0; i < 20; ++i) vecSecond.emplace_back(vecFirst[rng() % vecFirst.size()].first, LineRandom(rng));
-
-    auto catalog = [](const std::vector<std::pair<XLine, XLine>>& vecPairs) {
-      std::string bytes = "0407\nDeutsch\n";
-      for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
-      return bytes;
-    };
     const std::string strRound = std::to_string(nRound);
-    XString strFirst = TextFromPath(dir.Write("a" + strRound + "0407.rlg", catalog(vecFirst)));
-    XString strSecond = TextFromPath(dir.Write("b" + strRound + "0407.rlg", catalog(vecSecond)));
+    XString strFirst = TextFromPath(dir.Write("a" + strRound + "0407.rlg", Catalog(vecFirst)));
+    XString strSecond = TextFromPath(dir.Write("b" + strRound + "0407.rlg", Catalog(vecSecond)));
 
     XLMTranslDict dict, expected;
     ASSERT_TRUE(dict.RLGFileRead(strFirst.c_str(), false));
@@ -135,20 +133,15 @@ TEST(LMTranslDictBatch, RetranslationsRightWhateverComesFirstAfterALoad) {
   // Few different texts, so that translations and sources repeat often.
   for (int i = 0; i < 1500; ++i) vecFirst.emplace_back(LineRandom(rng), LineRandom(rng));
   for (int i = 0; i < 50; ++i) vecSecond.emplace_back(LineRandom(rng), LineRandom(rng));
-  auto catalog = [](const std::vector<std::pair<XLine, XLine>>& vecPairs) {
-    std::string bytes = "0407\nDeutsch\n";
-    for (const auto& [source, transl] : vecPairs) bytes += source.bytes + "\n" + transl.bytes + "\n";
-    return bytes;
-  };
-  const XString strFirst = TextFromPath(dir.Write("first0407.rlg", catalog(vecFirst)));
-  const XString strSecond = TextFromPath(dir.Write("second0407.rlg", catalog(vecSecond)));
+  const XString strFirst = TextFromPath(dir.Write("first0407.rlg", Catalog(vecFirst)));
+  const XString strSecond = TextFromPath(dir.Write("second0407.rlg", Catalog(vecSecond)));
   XLMTranslDict expected;
   ReferenceInsert(expected, vecFirst);
   const auto& mapExpected = Access::RetranslMap(expected);
 
   auto lookupsMatch = [&mapExpected](const XLMTranslDict& dict) {
     EXPECT_EQ(dict.CheckRetranslate(XT("not a translation")), nullptr);
-    for (const auto& [key, value] : mapExpected) EXPECT_EQ(Str(dict.CheckRetranslate(key.data())), value);
+    for (const auto& [key, value] : mapExpected) EXPECT_EQ(Found(dict.CheckRetranslate(key.data())), value);
   };
   struct Case {
     const char* pszName;
@@ -206,10 +199,10 @@ TEST(LMTranslDictBatch, EqualLongTextsKeepTheLastPair) {
   ASSERT_TRUE(dict.RLGFileRead(strName.c_str(), true));
   const auto& mapTransl = Access::TranslMap(dict);
   ASSERT_EQ(mapTransl.size(), 6u);
-  EXPECT_EQ(Str(dict.CheckTranslate(XT("12345678"))), XT("again"));
-  EXPECT_EQ(Str(dict.CheckRetranslate(XT("short"))), XT("12345678"));
-  EXPECT_EQ(Str(dict.CheckTranslate(Widen(strLong).c_str())), XT("last"));
-  EXPECT_EQ(Str(dict.CheckRetranslate(XT("first"))), Widen(strLong));
+  EXPECT_EQ(Found(dict.CheckTranslate(XT("12345678"))), XT("again"));
+  EXPECT_EQ(Found(dict.CheckRetranslate(XT("short"))), XT("12345678"));
+  EXPECT_EQ(Found(dict.CheckTranslate(Widen(strLong).c_str())), XT("last"));
+  EXPECT_EQ(Found(dict.CheckRetranslate(XT("first"))), Widen(strLong));
   EXPECT_EQ(std::prev(mapTransl.end(), 2)->first, Widen(strLong + "a"));
 }
 

@@ -87,13 +87,9 @@ TEST(RLGFilenameGen, DirectoryPrefixDigitsExtension) {
 
 // A dictionary of language 0407, the working directory and PATH inside a
 // temporary directory.
-class CompletionTest : public testing::Test {
+class CompletionTest : public XSandboxTest {
  protected:
-  void SetUp() override {
-    fs::current_path(m_dir.Dir("cwd"));
-    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
-    m_dict.LangIDSet(0x407);
-  }
+  CompletionTest() { m_dict.LangIDSet(0x407); }
   XString Complete(const XChar* pszName) {
     XString strOut = XT("untouched");
     if (!m_dict.RLGFilenameComplete(strOut, pszName)) {
@@ -102,8 +98,6 @@ class CompletionTest : public testing::Test {
     return strOut;
   }
 
-  XProcessStateGuard m_state;
-  XTempDir m_dir;
   XLMTranslDict m_dict;
 };
 
@@ -131,23 +125,47 @@ TEST_F(CompletionTest, NamesWithADirectoryAreNotSearched) {
   EXPECT_EQ(Complete(XT("App040c")), XT("App040c.rlg"));
 }
 
-TEST_F(CompletionTest, LoadedFilesAreFoundByTheirExactPath) {
-  m_dir.Write("cwd/App0407.rlg", "0407\nDeutsch\nOpen\nÖffnen\n");
-  XLMTranslDict dict;
-  XString strPath = m_dir.Text("cwd/App0407.rlg");
-  ASSERT_TRUE(dict.RLGFileRead(strPath.c_str(), false));
-  unsigned nIndex = 99;
-  EXPECT_TRUE(dict.RLGFileLoadedSearch(strPath.c_str(), &nIndex));
-  EXPECT_EQ(nIndex, 0u);
-  // A bare name completes to the same full path through the search.
-  EXPECT_TRUE(dict.RLGFileLoadedSearch(XT("App0407.rlg")));
-  EXPECT_TRUE(dict.RLGFileLoadedSearch(XT("App")));
-#if !defined(_WIN32)
-  // Another letter case names another file here.
+// A loaded file is found by every spelling of its path, a bare name
+// completed through the search included, and reading it again by any of
+// them reads nothing: the replacing read keeps the catalog added since, the
+// appending one lists nothing twice.
+TEST_F(CompletionTest, EverySpellingOfALoadedFileIsAlreadyLoaded) {
+  m_dir.Write("Catalog Files/App0407.rlg", "0407\nDeutsch\nOpen\nÖffnen\n");
+  m_dir.Write("Catalog Files/More0407.rlg", "0407\nDeutsch\nSave\nSpeichern\n");
+  fs::current_path(m_dir.Path() / "Catalog Files");
+  const XString strPath = m_dir.Text("Catalog Files/App0407.rlg");
+  // Another letter case names the same file only where the file system ignores case.
   XString strUpper = strPath;
-  strUpper.replace(strUpper.size() - 11, 3, XT("APP"));
-  EXPECT_FALSE(dict.RLGFileLoadedSearch(strUpper.c_str()));
+  for (XChar& c : strUpper)
+    if (c >= 'a' && c <= 'z') c = static_cast<XChar>(c - 'a' + 'A');
+  std::vector<std::pair<XString, bool>> vecSpellings{{strPath, true},
+                                                     {m_dir.Text("cwd/../Catalog Files/./App0407.rlg"), true},
+                                                     {XT("App0407.rlg"), true},
+                                                     {XT("App"), true},
+                                                     {strUpper, OnWindows()}};
+#if defined(_WIN32)
+  // The file system may give the file a short name.
+  XChar szShort[MAX_PATH];
+  DWORD n = GetShortPathNameW(strPath.c_str(), szShort, MAX_PATH);
+  if (n > 0 && n < MAX_PATH && XString(szShort) != strPath) {
+    vecSpellings.emplace_back(szShort, true);
+    EXPECT_NE(XString(szShort).find(XChar('~')), XString::npos);
+  }
 #endif
+  for (const auto& [strSpelling, bFound] : vecSpellings) {
+    SCOPED_TRACE(Narrow(strSpelling));
+    XLMTranslDict dict;
+    ASSERT_TRUE(dict.RLGFileRead(strPath.c_str(), false));
+    ASSERT_TRUE(dict.RLGFileRead(XT("More0407"), true));
+    unsigned nIndex = 99;
+    EXPECT_EQ(dict.RLGFileLoadedSearch(strSpelling.c_str(), &nIndex), bFound);
+    if (!bFound) continue;
+    EXPECT_EQ(nIndex, 0u);
+    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), false));
+    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), true));
+    EXPECT_EQ(dict.RLGFilesLoaded().size(), 2u);
+    EXPECT_EQ(XString(dict.StringTranslate(XT("Save"))), XT("Speichern"));
+  }
 
   XLMTranslDict empty;
   TraceCapture trace;
@@ -156,41 +174,6 @@ TEST_F(CompletionTest, LoadedFilesAreFoundByTheirExactPath) {
   const XString strPrefix = XT(".\\LMTranslDict(250): #####\tXLMTranslDict::RLGFileLoadedSearch(\"");
   EXPECT_EQ(trace.Lines(),
             (std::vector<XString>{strPrefix + XT("App\"): error\n"), strPrefix + XT("(null)\"): error\n")}));
-}
-
-TEST_F(CompletionTest, EverySpellingOfALoadedFileIsAlreadyLoaded) {
-  m_dir.Write("Catalog Files/App0407.rlg", "0407\nDeutsch\nOpen\nÖffnen\n");
-  m_dir.Write("cwd/More0407.rlg", "0407\nDeutsch\nSave\nSpeichern\n");
-  const XString strPath = m_dir.Text("Catalog Files/App0407.rlg");
-  std::vector<XString> vecSpellings{m_dir.Text("cwd/../Catalog Files/./App0407.rlg")};
-#if defined(_WIN32)
-  // The file system ignores letter case, and may give the file a short name.
-  XString strUpper = strPath;
-  for (XChar& c : strUpper)
-    if (c >= 'a' && c <= 'z') c = static_cast<XChar>(c - 'a' + 'A');
-  vecSpellings.push_back(strUpper);
-  XChar szShort[MAX_PATH];
-  DWORD n = GetShortPathNameW(strPath.c_str(), szShort, MAX_PATH);
-  if (n > 0 && n < MAX_PATH && XString(szShort) != strPath) {
-    vecSpellings.push_back(szShort);
-    EXPECT_NE(XString(szShort).find(XChar('~')), XString::npos);
-  }
-#endif
-  for (const XString& strSpelling : vecSpellings) {
-    SCOPED_TRACE(Narrow(strSpelling));
-    XLMTranslDict dict;
-    ASSERT_TRUE(dict.RLGFileRead(strPath.c_str(), false));
-    ASSERT_TRUE(dict.RLGFileRead(XT("More0407"), true));
-    unsigned nIndex = 99;
-    EXPECT_TRUE(dict.RLGFileLoadedSearch(strSpelling.c_str(), &nIndex));
-    EXPECT_EQ(nIndex, 0u);
-    // Neither read reads the file again: the replacing one keeps the catalog
-    // added since, the appending one lists nothing twice.
-    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), false));
-    EXPECT_TRUE(dict.RLGFileRead(strSpelling.c_str(), true));
-    EXPECT_EQ(dict.RLGFilesLoaded().size(), 2u);
-    EXPECT_EQ(XString(dict.StringTranslate(XT("Save"))), XT("Speichern"));
-  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // nothing else is found.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <utility>
 
 #include "colang/LMTranslDict.h"
@@ -41,89 +40,51 @@ void ExpectIndexMatchesMaps(const XLMTranslDict& dict) {
 }
 
 TEST(LMTranslDictIndex, StaysConsistentWithTheMaps) {
-  struct {
-    const char* pszName;
-    std::function<XLMTranslDict()> build;
-    size_t nTransl;  // entries expected in m_mapTransl
-  } cases[] = {
-      {"many insertions, several index growths",
-       [] {
-         XLMTranslDict dict;
-         Fill(dict, 1500, XT("K"));
-         return dict;
-       },
-       1500},
-      {"replacing insertions",
-       [] {
-         XLMTranslDict dict;
-         Fill(dict, 40, XT("K"));
-         Fill(dict, 40, XT("K"));  // the same pairs again
-         Access::Insert(dict, XT("Ka"), XT("Other"));
-         Access::Insert(dict, XT("New"), XT("Other"));
-         Access::Insert(dict, XT(""), XT("Empty key"));
-         return dict;
-       },
-       42},
-      {"emptied and filled again",
-       [] {
-         XLMTranslDict dict;
-         Fill(dict, 300, XT("Old"));
-         dict.Empty();
-         Fill(dict, 20, XT("New"));
-         return dict;
-       },
-       20},
-      {"copy",
-       [] {
-         XLMTranslDict other;
-         Fill(other, 200, XT("K"));
-         XLMTranslDict dict(other);
-         other.Empty();
-         return dict;
-       },
-       200},
-      {"assigned over a filled dictionary",
-       [] {
-         XLMTranslDict other;
-         Fill(other, 100, XT("A"));
-         XLMTranslDict dict;
-         Fill(dict, 300, XT("B"));
-         dict = other;
-         Fill(other, 5, XT("C"));
-         return dict;
-       },
-       100},
-      {"moved and move-assigned",
-       [] {
-         XLMTranslDict first;
-         Fill(first, 120, XT("A"));
-         XLMTranslDict second(std::move(first));
-         XLMTranslDict dict;
-         Fill(dict, 50, XT("B"));
-         dict = std::move(second);
-         Fill(first, 3, XT("C"));  // the emptied source is usable again
-         Fill(dict, 10, XT("D"));
-         return dict;
-       },
-       130},
-  };
-  for (auto& c : cases) {
-    SCOPED_TRACE(c.pszName);
-    XLMTranslDict dict = c.build();
-    EXPECT_EQ(Access::TranslMap(dict).size(), c.nTransl);
-    ExpectIndexMatchesMaps(dict);
-  }
-}
-
-TEST(LMTranslDictIndex, MovedFromDictionaryFindsNothing) {
-  XLMTranslDict first;
-  Fill(first, 30, XT("K"));
-  const XChar* pszHeld = first.CheckTranslate(Word(7, XT("K")).c_str());
+  XLMTranslDict many;  // several growths of the index
+  Fill(many, 1500, XT("K"));
+  XLMTranslDict replaced;
+  Fill(replaced, 40, XT("K"));
+  Fill(replaced, 40, XT("K"));  // the same pairs again
+  Access::Insert(replaced, XT("Ka"), XT("Other"));
+  Access::Insert(replaced, XT("New"), XT("Other"));
+  Access::Insert(replaced, XT(""), XT("Empty key"));
+  XLMTranslDict refilled;
+  Fill(refilled, 300, XT("Old"));
+  refilled.Empty();
+  Fill(refilled, 20, XT("New"));
+  XLMTranslDict original;
+  Fill(original, 200, XT("K"));
+  XLMTranslDict copied(original);
+  original.Empty();
+  XLMTranslDict other, assigned;
+  Fill(other, 100, XT("A"));
+  Fill(assigned, 300, XT("B"));
+  assigned = other;
+  Fill(other, 5, XT("C"));
+  XLMTranslDict first, moved;
+  Fill(first, 120, XT("A"));
   XLMTranslDict second(std::move(first));
-  first.LangIDSet(0x407);
-  EXPECT_EQ(first.CheckTranslate(Word(7, XT("K")).c_str()), nullptr);
-  EXPECT_EQ(first.CheckRetranslate(XT("TbK")), nullptr);
-  EXPECT_EQ(second.CheckTranslate(Word(7, XT("K")).c_str()), pszHeld);
+  Fill(moved, 50, XT("B"));
+  moved = std::move(second);
+  Fill(first, 3, XT("C"));  // the emptied source is usable again
+  Fill(moved, 10, XT("D"));
+  const struct {
+    const char* pszName;
+    const XLMTranslDict& dict;
+    size_t nTransl;  // entries expected in the translation map
+  } cases[] = {
+      {"many insertions", many, 1500},
+      {"replacing insertions", replaced, 42},
+      {"emptied and filled again", refilled, 20},
+      {"copy of a dictionary emptied since", copied, 200},
+      {"assigned over a filled dictionary", assigned, 100},
+      {"moved and move-assigned", moved, 130},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszName);
+    EXPECT_EQ(Access::TranslMap(c.dict).size(), c.nTransl);
+    ExpectIndexMatchesMaps(c.dict);
+  }
 }
 
 }  // namespace

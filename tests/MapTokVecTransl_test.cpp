@@ -3,24 +3,16 @@
 // process-wide translator is tested in isolated executables.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <utility>
-
 #include "colang/detail/DictAccess.h"
 #include "colang/pattern/MapTokVecTransl.h"
 #include "support/TestSupport.h"
 
 namespace {
 
+using colang::test::DictMake;
 using colang::test::Narrow;
-using XEntries = std::initializer_list<std::pair<const XChar*, const XChar*>>;
 
-// A dictionary holding the entries; its translation map is what a translator collects.
-XLMTranslDict DictMake(XEntries entries) {
-  XLMTranslDict dict;
-  for (const auto& [pszSource, pszTransl] : entries) XLMTranslDictAccess::Insert(dict, pszSource, pszTransl);
-  return dict;
-}
+// A dictionary's translation map is what a translator collects.
 const XLMTranslDict::XMapTransl& MapOf(const XLMTranslDict& dict) { return XLMTranslDictAccess::TranslMap(dict); }
 
 // The joined translation found for pszText, or "<none>".

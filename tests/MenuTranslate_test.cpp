@@ -18,16 +18,14 @@ using Access = XLMTranslDictAccess;
 constexpr UINT kKept = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE;
 
 XLMTranslDict German() {
-  XLMTranslDict dict;
-  Access::Insert(dict, XT("Save"), XT("Speichern"));
-  Access::Insert(dict, XT("Close"), XT("Schließen"));
-  Access::Insert(dict, XT("&File"), XT("&Datei"));
-  Access::Insert(dict, XT("&Open"), XT("Ö&ffnen"));
-  Access::Insert(dict, XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P"));
   // Only the first 9999 characters of a menu text are read, so only they can be a key.
-  Access::Insert(dict, XString(9999, XChar('x')).c_str(), XT("kurz"));
-  dict.LangIDSet(0x407);
-  return dict;
+  const XString strLong(9999, XChar('x'));
+  return DictMake({{XT("Save"), XT("Speichern")},
+                   {XT("Close"), XT("Schließen")},
+                   {XT("&File"), XT("&Datei")},
+                   {XT("&Open"), XT("Ö&ffnen")},
+                   {XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P")},
+                   {strLong.c_str(), XT("kurz")}});
 }
 
 TEST(MenuTranslate, CommandItemsKeepOnlyGreyDisabledCheckedAndHighlight) {
@@ -98,76 +96,32 @@ TEST(MenuTranslate, SubmenuTitlesAndTheirItemsAtEveryLevelAndBack) {
   XMenuOwner bar(
       MenuCreate({{MF_POPUP, AsID(hFile), XT("&File")}, {MF_POPUP | MF_MENUBREAK, AsID(hUntitled), XT("")}}, true));
   ASSERT_NE(bar.Get(), nullptr);
-  XLMTranslDict dict = German();
-  HostContext host;
-
-  dict.MenuTranslate(bar.Get());
-  EXPECT_EQ(MenuText(bar.Get(), 0), XT("&Datei"));
-  EXPECT_EQ(GetSubMenu(bar.Get(), 0), hFile);
-  EXPECT_EQ(GetMenuState(bar.Get(), 0, MF_BYPOSITION), (4u << 8) | MF_POPUP);
-  EXPECT_EQ(MenuText(hFile, 0), XT("Speichern"));
-  EXPECT_EQ(MenuText(hFile, 1), XT("Ö&ffnen"));
-  EXPECT_EQ(GetMenuState(hFile, 1, MF_BYPOSITION), (1u << 8) | MF_POPUP | MF_GRAYED);
-  EXPECT_EQ(MenuText(hFile, 2), XT("&Drucken...\tStrg+P"));
-  EXPECT_EQ(MenuText(hInner, 0), XT("Schließen"));
-  // An empty title is not rewritten, so it keeps its bits too; its items are translated.
-  EXPECT_EQ(MenuText(bar.Get(), 1), XT(""));
-  EXPECT_EQ(GetMenuState(bar.Get(), 1, MF_BYPOSITION), (1u << 8) | MF_POPUP | MF_MENUBREAK);
-  EXPECT_EQ(MenuText(hUntitled, 0), XT("Speichern"));
-
-  dict.MenuRetranslate(bar.Get());
-  EXPECT_EQ(colang::detail::ModuleContextCurrent(), host.Get());
-  const XString back[] = {MenuText(bar.Get(), 0), MenuText(hFile, 0),  MenuText(hFile, 1),    MenuText(hFile, 2),
-                          MenuText(hFile, 3),     MenuText(hInner, 0), MenuText(hUntitled, 0)};
-  const XChar* const kSource[] = {XT("&File"),        XT("Save"),  XT("&Open"), XT("&Print...\tCtrl+P"),
-                                  XT("Untranslated"), XT("Close"), XT("Save")};
-  for (size_t i = 0; i < std::size(back); ++i) EXPECT_EQ(back[i], kSource[i]) << i;
-  EXPECT_EQ(GetMenuState(hFile, 2, MF_BYPOSITION), MF_GRAYED);
-}
-
-// Whether the platform retitles a submenu item with nDepth levels below it.
-bool DeepTitleRewritable(int nDepth) {
-  HMENU hTop = CreatePopupMenu();
-  for (HMENU hLevel = hTop; nDepth > 0; --nDepth) {
-    HMENU hSub = CreatePopupMenu();
-    AppendMenuW(hLevel, MF_POPUP, AsID(hSub), XT("t"));
-    hLevel = hSub;
-  }
-  bool bDone = ModifyMenuW(hTop, 0, MF_BYPOSITION | MF_POPUP, AsID(GetSubMenu(hTop, 0)), XT("u")) != 0;
-  DestroyMenu(hTop);
-  return bDone;
-}
-
-TEST(MenuTranslate, AMenuTenThousandLevelsDeepIsTranslatedToTheBottom) {
-  constexpr int kDepth = 10000;
-  // Wine refuses more than 30 levels below a submenu item, and drops the
-  // submenu of the item it refuses.
-  if (!DeepTitleRewritable(64)) GTEST_SKIP() << "the platform refuses to retitle a submenu nested 64 levels deep";
-  std::vector<HMENU> vecLevels{CreatePopupMenu()};
-  auto destroy = [&] {  // from the bottom up, so that no destruction has to recurse
-    for (auto it = vecLevels.rbegin(); it != vecLevels.rend(); ++it) DestroyMenu(*it);
+  struct Item {
+    HMENU hMenu;
+    UINT nPos;
+    const XChar *pszSource, *pszTranslated;
+    UINT nState;  // the same in both languages
+  } items[] = {
+      {bar.Get(), 0, XT("&File"), XT("&Datei"), (4u << 8) | MF_POPUP},
+      {hFile, 0, XT("Save"), XT("Speichern"), 0},
+      {hFile, 1, XT("&Open"), XT("Ö&ffnen"), (1u << 8) | MF_POPUP | MF_GRAYED},
+      {hFile, 2, XT("&Print...\tCtrl+P"), XT("&Drucken...\tStrg+P"), MF_GRAYED},
+      {hFile, 3, XT("Untranslated"), XT("Untranslated"), 0},
+      {hInner, 0, XT("Close"), XT("Schließen"), 0},
+      // An empty title is not rewritten, so it keeps its bits too; its items are translated.
+      {bar.Get(), 1, XT(""), XT(""), (1u << 8) | MF_POPUP | MF_MENUBREAK},
+      {hUntitled, 0, XT("Save"), XT("Speichern"), 0},
   };
-  // Built from the top down: each new level is attached while still empty.
-  for (int i = 1; i < kDepth; ++i) {
-    vecLevels.push_back(CreatePopupMenu());
-    HMENU hParent = vecLevels[vecLevels.size() - 2];
-    if (vecLevels.back() == nullptr || !AppendMenuW(hParent, MF_STRING, 1, XT("Save")) ||
-        !AppendMenuW(hParent, MF_POPUP, AsID(vecLevels.back()), XT("&File"))) {
-      destroy();
-      GTEST_SKIP() << "the platform refused a menu nested " << i << " levels deep";
-    }
-  }
-  ASSERT_TRUE(AppendMenuW(vecLevels.back(), MF_STRING, 1, XT("Close")));
-
   XLMTranslDict dict = German();
-  dict.MenuTranslate(vecLevels.front());
-  EXPECT_EQ(MenuText(vecLevels.back(), 0), XT("Schließen"));
-  EXPECT_EQ(MenuText(vecLevels[kDepth / 2], 1), XT("&Datei"));
-  EXPECT_EQ(MenuText(vecLevels[kDepth - 2], 0), XT("Speichern"));
-  dict.MenuRetranslate(vecLevels.front());
-  EXPECT_EQ(MenuText(vecLevels.back(), 0), XT("Close"));
-  EXPECT_EQ(MenuText(vecLevels.front(), 1), XT("&File"));
-  destroy();
+  for (bool bBack : {false, true}) {
+    bBack ? dict.MenuRetranslate(bar.Get()) : dict.MenuTranslate(bar.Get());
+    for (const Item& item : items) {
+      SCOPED_TRACE(testing::Message() << (bBack ? "back: " : "") << Narrow(item.pszSource));
+      EXPECT_EQ(MenuText(item.hMenu, item.nPos), bBack ? item.pszSource : item.pszTranslated);
+      EXPECT_EQ(GetMenuState(item.hMenu, item.nPos, MF_BYPOSITION), item.nState);
+    }
+    EXPECT_EQ(GetSubMenu(bar.Get(), 0), hFile);
+  }
 }
 
 // One level with two command items, a submenu and a command item after it:
@@ -204,18 +158,6 @@ TEST(MenuTranslate, AFailedRewriteStopsLaterRewritesOfItsLevelByDirection) {
                                MenuText(hSub, 0), MenuText(menu.Get(), 3)};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(actual[i], kTexts[c.pszExpected[i] == 'T'][i]) << "text " << i;
   }
-}
-
-TEST(MenuTranslate, HandlesThatAreNoMenuAreLeftAlone) {
-  HMENU hGone = MenuCreate({{MF_STRING, 1, XT("Save")}});
-  DestroyMenu(hGone);
-  XWindowOwner window(TopLevelCreate(XT("Save")));
-  XLMTranslDict dict = German();
-  for (HMENU h : {HMENU(nullptr), hGone, reinterpret_cast<HMENU>(window.Get())}) {
-    dict.MenuTranslate(h);
-    dict.MenuRetranslate(h);
-  }
-  EXPECT_EQ(WindowText(window.Get()), XT("Save"));
 }
 
 }  // namespace

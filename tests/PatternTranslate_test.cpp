@@ -32,9 +32,7 @@ TEST(TokVecAssemble, PutsTheTextsArgumentsIntoTheTranslationsPlaceholders) {
 }
 
 TEST(PatternTranslate, TextsWithoutTwoTokensAndAnArgumentAreRejected) {
-  XLMTranslDict dict;
-  XLMTranslDictAccess::Insert(dict, XT("%d"), XT("Zahl %d"));
-  XLMTranslDictAccess::Insert(dict, XT("%d x"), XT("%d y"));
+  const XLMTranslDict dict = colang::test::DictMake({{XT("%d"), XT("Zahl %d")}, {XT("%d x"), XT("%d y")}});
   const XLMTranslDict::XMapTransl& mapTransl = XLMTranslDictAccess::TranslMap(dict);
   for (const XChar* pszText : {XT(""), XT("12"), XT("%d"), XT("two words"), XT("%s and %%d"), XT("\t")}) {
     SCOPED_TRACE(Narrow(pszText));

@@ -40,19 +40,15 @@ TEST(BulkMemory, ZeroedMeansZerosAndAllOfItIsUsable) {
 }
 
 // Blocks of mid sizes, several to a large page where the system offers
-// them: no two overlap, one given back leaves the others as they were, and
-// memory given back is used again. Each block is stamped on every 4 KiB
-// and at its last byte with its own number.
+// them, taken and given back by two threads at once: no two overlap, one
+// given back leaves the others as they were, and memory given back is used
+// again. Each block is stamped on every 4 KiB and at its last byte with a
+// number of its own.
 struct XStampedBlock {
   unsigned char* p = nullptr;
   std::size_t nBytes = 0;
   unsigned char nStamp = 0;
 };
-
-void BlockStamp(XStampedBlock& block) {
-  for (std::size_t i = 0; i < block.nBytes; i += 4096) block.p[i] = block.nStamp;
-  block.p[block.nBytes - 1] = block.nStamp;
-}
 
 std::size_t BlockSpoiled(const XStampedBlock& block) {
   std::size_t nSpoiled = block.p[block.nBytes - 1] != block.nStamp;
@@ -62,60 +58,38 @@ std::size_t BlockSpoiled(const XStampedBlock& block) {
 
 TEST(BulkMemory, BlocksKeepTheirContentsWhileOthersComeAndGo) {
   using namespace colang::platform;
-  const std::size_t anSizes[] = {std::size_t{256} << 10, 300000, std::size_t{1} << 20, (std::size_t{2} << 20) - 64,
-                                 std::size_t{700} << 10};
-  std::vector<XStampedBlock> vecLive;
-  unsigned char nStamp = 0;
-  auto blockMake = [&](std::size_t nBytes) {
-    XStampedBlock block{static_cast<unsigned char*>(BulkAlloc(nBytes)), nBytes, ++nStamp};
-    BlockStamp(block);
-    vecLive.push_back(block);
-  };
-  for (int nRound = 0; nRound < 3; ++nRound) {
-    SCOPED_TRACE(nRound);
-    for (int i = 0; i < 24; ++i) blockMake(anSizes[i % std::size(anSizes)]);
-    // Every other block goes, then as many come, in places that may be
-    // the ones just given back.
-    for (std::size_t i = vecLive.size(); i-- > 0;) {
-      if (i % 2 != 0) continue;
-      BulkFree(vecLive[i].p, vecLive[i].nBytes);
-      vecLive.erase(vecLive.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-    for (int i = 0; i < 12; ++i) blockMake(anSizes[(i + 2) % std::size(anSizes)]);
-    std::size_t nSpoiled = 0;
-    for (const XStampedBlock& block : vecLive) nSpoiled += BlockSpoiled(block);
-    EXPECT_EQ(nSpoiled, 0u);
-    // All given back, the last block first: the next round starts afresh.
-    while (!vecLive.empty()) {
-      BulkFree(vecLive.back().p, vecLive.back().nBytes);
-      vecLive.pop_back();
-    }
-  }
-}
-
-TEST(BulkMemory, ThreadsTakeAndGiveBackBlocksTogether) {
-  using namespace colang::platform;
-  auto work = [](unsigned char nFirstStamp, std::size_t& nSpoiled) {
+  auto churn = [](unsigned char nFirstStamp, std::size_t& nSpoiled) {
+    const std::size_t anSizes[] = {std::size_t{256} << 10, 300000, std::size_t{1} << 20, (std::size_t{2} << 20) - 64,
+                                   std::size_t{700} << 10};
     std::vector<XStampedBlock> vecLive;
-    for (int i = 0; i < 1500; ++i) {
-      const std::size_t nBytes = (std::size_t{256} << 10) + static_cast<std::size_t>(i % 7) * 100000;
-      XStampedBlock block{static_cast<unsigned char*>(BulkAlloc(nBytes)), nBytes,
-                          static_cast<unsigned char>(nFirstStamp + i % 100)};
-      BlockStamp(block);
+    unsigned char nStamp = nFirstStamp;
+    auto blockMake = [&](std::size_t nBytes) {
+      XStampedBlock block{static_cast<unsigned char*>(BulkAlloc(nBytes)), nBytes, ++nStamp};
+      for (std::size_t i = 0; i < block.nBytes; i += 4096) block.p[i] = block.nStamp;
+      block.p[block.nBytes - 1] = block.nStamp;
       vecLive.push_back(block);
-      if (vecLive.size() == 4) {
-        for (const XStampedBlock& live : vecLive) {
-          nSpoiled += BlockSpoiled(live);
-          BulkFree(live.p, live.nBytes);
-        }
-        vecLive.clear();
+    };
+    for (int nRound = 0; nRound < 30; ++nRound, nStamp = nFirstStamp) {
+      for (int i = 0; i < 24; ++i) blockMake(anSizes[i % std::size(anSizes)]);
+      // Every other block goes, then as many come, in places that may be
+      // the ones just given back.
+      for (std::size_t i = vecLive.size(); i-- > 0;) {
+        if (i % 2 != 0) continue;
+        BulkFree(vecLive[i].p, vecLive[i].nBytes);
+        vecLive.erase(vecLive.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+      for (int i = 0; i < 12; ++i) blockMake(anSizes[(i + 2) % std::size(anSizes)]);
+      for (const XStampedBlock& block : vecLive) nSpoiled += BlockSpoiled(block);
+      // All given back, the last block first: the next round starts afresh.
+      while (!vecLive.empty()) {
+        BulkFree(vecLive.back().p, vecLive.back().nBytes);
+        vecLive.pop_back();
       }
     }
-    for (const XStampedBlock& live : vecLive) BulkFree(live.p, live.nBytes);
   };
   std::size_t nSpoiledA = 0, nSpoiledB = 0;
-  std::thread other(work, static_cast<unsigned char>(0), std::ref(nSpoiledA));
-  work(static_cast<unsigned char>(128), nSpoiledB);
+  std::thread other(churn, static_cast<unsigned char>(0), std::ref(nSpoiledA));
+  churn(static_cast<unsigned char>(128), nSpoiledB);
   other.join();
   EXPECT_EQ(nSpoiledA, 0u);
   EXPECT_EQ(nSpoiledB, 0u);
@@ -162,9 +136,11 @@ TEST(CharsetDecode, ReadsTheCharsetsOfRealCatalogs) {
 }
 
 TEST(PathSplit, PartsFollowTheWindowsRules) {
+  // Deep build directories and long names split like short ones.
+  const XString strDeep(300, XChar('\\')), strLong(300, XChar('a'));
   struct Case {
-    const XChar* path;
-    const XChar* parts;  // drive|dir|fname|ext
+    XString path;
+    XString parts;  // drive|dir|fname|ext
   } cases[] = {
       {XT("C:\\rlg\\App0407.rlg"), XT("C:|\\rlg\\|App0407|.rlg")},
       {XT("/some/dir\\App0407.rlg"), XT("|/some/dir\\|App0407|.rlg")},
@@ -174,23 +150,15 @@ TEST(PathSplit, PartsFollowTheWindowsRules) {
       {XT("dir\\"), XT("|dir\\||")},
       {XT("C:App"), XT("C:||App|")},
       {XT(""), XT("|||")},
+      {XT("C:") + strDeep + strLong + XT(".rlg"), XT("C:|") + strDeep + XT("|") + strLong + XT("|.rlg")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.path));
-    XString drive, dir, fname, ext;
-    ASSERT_TRUE(PathSplit(c.path, &drive, &dir, &fname, &ext));
+    XString drive, dir, fname, ext = XT("old");
+    ASSERT_TRUE(PathSplit(c.path.c_str(), &drive, &dir, &fname, &ext));
     EXPECT_EQ(drive + XT("|") + dir + XT("|") + fname + XT("|") + ext, c.parts);
   }
-}
-
-TEST(PathSplit, PartsOfAnyLength) {
-  // Deep build directories and long names split like short ones.
-  const XString strDir = XT("C:") + XString(300, XChar('\\'));
-  const XString strFname(300, XChar('a'));
-  XString drive, dir, fname, ext = XT("old");
-  ASSERT_TRUE(PathSplit((strDir + strFname + XT(".rlg")).c_str(), &drive, &dir, &fname, &ext));
-  EXPECT_EQ(drive + XT("|") + dir + XT("|") + fname + XT("|") + ext,
-            XT("C:|") + strDir.substr(2) + XT("|") + strFname + XT("|.rlg"));
+  XString dir, ext;
   EXPECT_FALSE(PathSplit(nullptr, nullptr, &dir, nullptr, &ext));
   EXPECT_EQ(dir + ext, XT(""));
 }

@@ -171,39 +171,4 @@ TEST(WindowTranslate, AWindowWithoutMenuBarIsNotRedrawnAndItsEmptyCaptionIsSet) 
   DrawMenuBarFailNth(0);
 }
 
-TEST(WindowTranslate, HandlesThatAreNoWindowAreLeftAlone) {
-  HWND hGone = TopLevelCreate(XT("Options"));
-  DestroyWindow(hGone);
-  XMenuOwner menu(MenuCreate({{MF_STRING, 1, XT("Open")}}));
-  XLMTranslDict dict = German();
-  TraceCapture capture;
-  for (HWND h : {HWND(nullptr), hGone, reinterpret_cast<HWND>(menu.Get())}) {
-    dict.WindowTranslate(h);
-    dict.WindowRetranslate(h);
-  }
-  EXPECT_TRUE(capture.Lines().empty());
-  EXPECT_EQ(MenuText(menu.Get(), 0), XT("Open"));
-  EXPECT_EQ(g_pDictWindow, nullptr);
-}
-
-TEST(WindowTranslate, FiveThousandControlsAreAllTranslated) {
-  constexpr int kControls = 5000;
-  XLMTranslDict dict = German();
-  XWindowOwner top(TopLevelCreate(XT("Options")));
-  HWND hPage = ChildCreate(top.Get(), XT("STATIC"), XT("Group"));
-  std::vector<HWND> vecControls;
-  for (int i = 0; i < kControls; ++i) {
-    XString strText = Widen("Item " + std::to_string(i));
-    Access::Insert(dict, strText.c_str(), Widen("Eintrag " + std::to_string(i)).c_str());
-    vecControls.push_back(ChildCreate(i % 2 ? hPage : top.Get(), XT("BUTTON"), strText.c_str(), 100 + i));
-    ASSERT_NE(vecControls.back(), nullptr) << i;
-  }
-  dict.WindowTranslate(top.Get());
-  int nTranslated = 0;
-  for (int i = 0; i < kControls; ++i)
-    nTranslated += WindowText(vecControls[static_cast<size_t>(i)]) == Widen("Eintrag " + std::to_string(i));
-  EXPECT_EQ(nTranslated, kControls);
-  EXPECT_EQ(WindowText(hPage), XT("Gruppe"));
-}
-
 }  // namespace

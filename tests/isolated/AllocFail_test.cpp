@@ -55,6 +55,19 @@ struct XFailArm {
   static bool Hit() { return g_nCount >= g_nFailAt; }
 };
 
+// Whether the call left as std::bad_alloc when the nAt-th allocation failed.
+template <class F>
+bool ThrowsAt(long nAt, F call) {
+  XFailArm arm(nAt);
+  try {
+    call();
+  } catch (const std::bad_alloc&) {
+    return true;
+  }
+  EXPECT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
+  return false;
+}
+
 // Every entry of both maps is found by the lookups, so the index agrees
 // with the maps whatever the failure interrupted. A replacing read that
 // failed has emptied the dictionary, language included: it gets one back.
@@ -93,18 +106,8 @@ TEST_F(AllocFailTest, LoadLeavesAsBadAllocAndTheDictionaryStaysUsable) {
       XLMTranslDict dict;
       XLMTranslDictAccess::Insert(dict, XT("Keep"), XT("Behalten"));
       dict.LangIDSet(0x0407);
-      bool bThrown = false, bRead = false;
-      {
-        XFailArm arm(nAt);
-        try {
-          bRead = dict.RLGFileRead(m_strName.c_str(), bAppend);
-        } catch (const std::bad_alloc&) {
-          bThrown = true;
-        }
-        if (!bThrown) {
-          ASSERT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
-        }
-      }
+      bool bRead = false;
+      const bool bThrown = ThrowsAt(nAt, [&] { bRead = dict.RLGFileRead(m_strName.c_str(), bAppend); });
       ExpectConsistent(dict);
       if (!bThrown) {
         EXPECT_TRUE(bRead);
@@ -130,19 +133,8 @@ TEST_F(AllocFailTest, LookupLeavesAsBadAllocAndTheNextLookupWorks) {
     long nAt = 1;
     for (;; ++nAt) {
       SCOPED_TRACE(testing::Message() << Narrow(pszText) << ", failing allocation " << nAt);
-      bool bThrown = false;
       const XChar* pszFound = nullptr;
-      {
-        XFailArm arm(nAt);
-        try {
-          pszFound = dict.StringTranslate(pszText);
-        } catch (const std::bad_alloc&) {
-          bThrown = true;
-        }
-        if (!bThrown) {
-          ASSERT_FALSE(XFailArm::Hit()) << "the failed allocation was swallowed";
-        }
-      }
+      const bool bThrown = ThrowsAt(nAt, [&] { pszFound = dict.StringTranslate(pszText); });
       EXPECT_LE(colang::detail::PatternPoolCount(), colang::detail::kPatternPoolSize);
       if (!bThrown) {
         ASSERT_NE(pszFound, nullptr);

@@ -19,16 +19,13 @@ using colang::test::Narrow;
 
 // One dictionary for the process: a map is collected once, by its address.
 XLMTranslDict& Dict() {
-  static XLMTranslDict s_dict = [] {
-    XLMTranslDict dict;
-    XLMTranslDictAccess::Insert(dict, XT("Item %d"), XT("#%d"));  // short results live inside the string object
-    XLMTranslDictAccess::Insert(dict, XT("Long %d"), XT("Ein recht langer Posten mit der Nummer %d"));
-    XLMTranslDictAccess::Insert(dict, XT("Page %d of %d"), XT("Seite %d von %d"));
-    XLMTranslDictAccess::Insert(dict, XT("Exact 1"), XT("Genau eins"));
-    XLMTranslDictAccess::Insert(dict, XT("%d items"), XT("%d Posten"));
-    dict.LangIDSet(0x407);
-    return dict;
-  }();
+  // Short results live inside the string object.
+  static XLMTranslDict s_dict =
+      colang::test::DictMake({{XT("Item %d"), XT("#%d")},
+                              {XT("Long %d"), XT("Ein recht langer Posten mit der Nummer %d")},
+                              {XT("Page %d of %d"), XT("Seite %d von %d")},
+                              {XT("Exact 1"), XT("Genau eins")},
+                              {XT("%d items"), XT("%d Posten")}});
   return s_dict;
 }
 

@@ -7,23 +7,37 @@
 #include <fstream>
 #include <string>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include "colang/XString.h"
-
-namespace {
 
 // The exported functions have C++ linkage; both toolchains mangle them the
 // same way but for the character type (wchar_t on Windows, char16_t elsewhere).
 #if defined(_WIN32)
+#include <windows.h>
 #define COLANG_MANGLED_XCHAR "w"
+namespace {
+using XModule = HMODULE;
+XModule LibOpen() { return LoadLibraryA(COLANG_SHARED_LIBRARY); }
+void* LibSymbol(XModule h, const char* pszName) { return reinterpret_cast<void*>(GetProcAddress(h, pszName)); }
+void LibClose(XModule h) { FreeLibrary(h); }
+bool LibMapped() { return GetModuleHandleA(COLANG_SHARED_LIBRARY) != nullptr; }
+}  // namespace
 #else
+#include <dlfcn.h>
 #define COLANG_MANGLED_XCHAR "Ds"
+namespace {
+using XModule = void*;
+XModule LibOpen() { return dlopen(COLANG_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL); }
+void* LibSymbol(XModule h, const char* pszName) { return dlsym(h, pszName); }
+void LibClose(XModule h) { dlclose(h); }
+bool LibMapped() {
+  void* h = dlopen(COLANG_SHARED_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+  if (h != nullptr) dlclose(h);
+  return h != nullptr;
+}
+}  // namespace
 #endif
+
+namespace {
 
 using FnLoad = long (*)(const XChar*, const XChar*, int);
 using FnLangID = int (*)();
@@ -31,48 +45,20 @@ using FnTranslate = const XChar* (*)(const XChar*);
 
 class XLibrary {
  public:
-  XLibrary() {
-#if defined(_WIN32)
-    m_h = LoadLibraryA(COLANG_SHARED_LIBRARY);
-#else
-    m_h = dlopen(COLANG_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-#endif
-  }
+  XLibrary() : m_h(LibOpen()) {}
   ~XLibrary() { Unload(); }
   bool Loaded() const { return m_h != nullptr; }
   void Unload() {
-    if (m_h == nullptr) return;
-#if defined(_WIN32)
-    FreeLibrary(m_h);
-#else
-    dlclose(m_h);
-#endif
+    if (m_h != nullptr) LibClose(m_h);
     m_h = nullptr;
   }
   template <typename Fn>
   Fn Get(const char* pszName) const {
-#if defined(_WIN32)
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_h, pszName)));
-#else
-    return reinterpret_cast<Fn>(dlsym(m_h, pszName));
-#endif
-  }
-  static bool StillMapped() {
-#if defined(_WIN32)
-    return GetModuleHandleA(COLANG_SHARED_LIBRARY) != nullptr;
-#else
-    void* h = dlopen(COLANG_SHARED_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
-    if (h != nullptr) dlclose(h);
-    return h != nullptr;
-#endif
+    return reinterpret_cast<Fn>(LibSymbol(m_h, pszName));
   }
 
  private:
-#if defined(_WIN32)
-  HMODULE m_h = nullptr;
-#else
-  void* m_h = nullptr;
-#endif
+  XModule m_h;
 };
 
 TEST(LoadUnload, UnloadDestroysTheStateAndALoadStartsAfresh) {
@@ -96,7 +82,7 @@ TEST(LoadUnload, UnloadDestroysTheStateAndALoadStartsAfresh) {
     EXPECT_EQ(pfnLangID(), 0x407);
     EXPECT_EQ(XString(pfnTranslate(pszOpen)), XT("Oeffnen"));
     lib.Unload();
-    EXPECT_FALSE(XLibrary::StillMapped());
+    EXPECT_FALSE(LibMapped());
   }
   XLibrary again;
   ASSERT_TRUE(again.Loaded());

@@ -86,6 +86,19 @@ class XProcessStateGuard {
   bool m_bHadPath;
 };
 
+// A test in a temporary directory whose "cwd" is the working directory and
+// whose "bin" is all of PATH, so that bare names are looked for there and
+// nowhere else; both are put back afterwards.
+class XSandboxTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::current_path(m_dir.Dir("cwd"));
+    SetEnvironmentVariableW(XT("PATH"), m_dir.Text("bin").c_str());
+  }
+  XProcessStateGuard m_state;
+  XTempDir m_dir;
+};
+
 // A session data manager that answers ValueGet with a fixed result and
 // value, and records how it was called.
 struct XSessionDataStub : IQV_SessionDataMng {

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
+#include "colang/detail/DictAccess.h"
 #include "colang/platform/Win32.h"
+#include "colang/platform/posix/FileFault.h"
 
 namespace colang::test {
 
@@ -8,6 +10,30 @@ namespace {
 std::vector<XString> g_vecTraceLines;
 std::vector<XString> g_vecMessageBoxes;
 }  // namespace
+
+#if defined(_WIN32)
+bool OnWindows() { return true; }
+bool FileReadFaultAfter(long long) { return false; }
+#else
+bool OnWindows() { return false; }
+bool FileReadFaultAfter(long long nBytes) {
+  platform::FileReadFaultSet(nBytes);
+  return true;
+}
+#endif
+
+XLMTranslDict DictMake(XPairs pairs, int nLangID) {
+  XLMTranslDict dict;
+  for (const auto& [pszSource, pszTransl] : pairs) XLMTranslDictAccess::Insert(dict, pszSource, pszTransl);
+  dict.LangIDSet(nLangID);
+  return dict;
+}
+
+std::vector<XString> Translations(const XLMTranslDict& dict, std::initializer_list<const XChar*> sources) {
+  std::vector<XString> vecFound;
+  for (const XChar* pszSource : sources) vecFound.push_back(Found(dict.CheckTranslate(pszSource)));
+  return vecFound;
+}
 
 std::string Narrow(XStringView text) {
   if (text.empty()) return {};
