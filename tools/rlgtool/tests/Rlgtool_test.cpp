@@ -25,14 +25,6 @@ namespace {
 using colang::test::Narrow;
 using colang::test::Widen;
 
-// The messages that CatalogCheck gives for a catalog file's bytes.
-std::string CheckMessages(const std::string& strName, const std::string& strBytes) {
-  std::string out;
-  XDiag diag(&out, false);
-  CatalogCheck(CatalogParse(strName, TextDecode(strBytes)), strName, diag);
-  return out;
-}
-
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
 
 // A text's UTF-16 bytes, little- or big-endian, unit by unit.
@@ -189,7 +181,10 @@ TEST(RlgtoolCheckTest, ReportsEachProblemOnceAtItsLine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.strBytes);
-    EXPECT_EQ(CheckMessages(c.pszName, c.strBytes), c.pszMessages);
+    std::string strMessages;
+    XDiag diag(&strMessages, false);
+    CatalogCheck(CatalogParse(c.pszName, TextDecode(c.strBytes)), c.pszName, diag);
+    EXPECT_EQ(strMessages, c.pszMessages);
   }
 }
 
@@ -246,35 +241,24 @@ TEST(RlgtoolPoTest, ExportThenImportGivesBackTheSameCatalog) {
   EXPECT_EQ(strMessages, "");
 }
 
+// Fuzzy flags, contexts and obsolete entries are left to the command-line test.
 TEST(RlgtoolPoTest, ReadsPoStringsWithAllTheirEscapes) {
   const char* pszPo =
       "msgid \"\"\nmsgstr \"Language: de_AT\\n\"\n\n"
-      "#, fuzzy, c-format\nmsgid \"F\"\nmsgstr \"G\"\n\n"
-      "msgid \"\"\n\"a\\n\"\n  \"b\\t\\\"q\\\"\\\\\\101\\x42\"\nmsgstr \"x\"\n"
-      "msgctxt \"c\"\nmsgid \"K\"\nmsgstr \"L\"\n"
-      "#~ msgid \"Old\"\n#~ msgstr \"Alt\"\n";
+      "msgid \"\"\n\"a\\n\"\n  \"b\\t\\\"q\\\"\\\\\\101\\x42\"\nmsgstr \"x\"\n";
   std::string strMessages;
   XDiag diag(&strMessages, false);
   std::vector<XPoEntry> vecEntries;
   ASSERT_TRUE(PoParse(pszPo, "t.po", diag, vecEntries));
-  ASSERT_EQ(vecEntries.size(), 4u);  // obsolete entries are not read
-  EXPECT_TRUE(vecEntries[1].bFuzzy);
-  EXPECT_EQ(vecEntries[2].strId, "a\nb\t\"q\"\\AB");
-  EXPECT_EQ(vecEntries[2].nLine, 8);
-  EXPECT_TRUE(vecEntries[3].bContext);
-  EXPECT_EQ(vecEntries[3].nLine, 12);  // the msgctxt line
+  ASSERT_EQ(vecEntries.size(), 2u);
+  EXPECT_EQ(vecEntries[1].strId, "a\nb\t\"q\"\\AB");
+  EXPECT_EQ(vecEntries[1].nLine, 4);
 
   XPoImport result;
   ASSERT_TRUE(CatalogFromPo(vecEntries, 0, false, "t.po", diag, result));  // the language comes from "Language"
-  EXPECT_EQ(result.vecLines, (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"),
-                                                   XT("x"), XT("K"), XT("L")}));
-  EXPECT_EQ(result.nFuzzy, 1);
-  EXPECT_EQ(result.nContextDropped, 1);
-
-  std::vector<XPoEntry> vecNoLanguage(1);
-  vecNoLanguage[0].strId = "A";
-  vecNoLanguage[0].strStr = "B";
-  EXPECT_FALSE(CatalogFromPo(vecNoLanguage, 0, false, "t.po", diag, result));
+  EXPECT_EQ(result.vecLines,
+            (std::vector<XString>{XT("0c07"), XT("German (Austria)"), XT("a\\nb\\t\"q\"\\\\AB"), XT("x")}));
+  EXPECT_FALSE(CatalogFromPo({vecEntries[1]}, 0, false, "t.po", diag, result));
 }
 
 TEST(RlgtoolMergeTest, AdaptsTranslationsOfTextsThatChangedOnlyAroundTheirWords) {
