@@ -36,21 +36,14 @@ XResFile Read(const std::string& strPath) {
   return file;
 }
 
-// The catalog of nSrc's texts translated by nDst's (each text to itself when they are equal).
-std::string Extracted(const XResFile& file, unsigned nSrc, unsigned nDst, XStringsAs eStrings = XStringsAs::eBoth) {
+// The dictionary of the catalog that translates the file's English texts into their German partners.
+XLMTranslDict PairedDict(const XTempDir& dir, const XResFile& file, XStringsAs eStrings) {
   std::string strMessages;
   XDiag diag(&strMessages, false);
   XExtractor extractor(eStrings, false, diag);
-  if (nSrc == nDst)
-    extractor.TextsAdd(file, nSrc);
-  else
-    extractor.PairsAdd(file, nSrc, nDst);
+  extractor.PairsAdd(file, kEnglish, kGerman);
   EXPECT_EQ(strMessages, "");
-  return TextEncode(ExtractCatalog(extractor.Entries(), nDst), XEncoding::eEncUtf8, true);
-}
-
-XLMTranslDict DictLoad(const XTempDir& dir, const std::string& strCatalog) {
-  dir.Write("App0407.rlg", strCatalog);
+  dir.Write("App0407.rlg", TextEncode(ExtractCatalog(extractor.Entries(), kGerman), XEncoding::eEncUtf8, true));
   XLMTranslDict dict;
   EXPECT_TRUE(dict.RLGFileRead(dir.Text("App0407.rlg").c_str(), false));
   return dict;
@@ -136,10 +129,11 @@ std::vector<XString> DialogExpected(const XDialog& en, const XDialog& de) {
   }
   return vecTexts;
 }
+
 TEST(ExtractTest, PairedCatalogTranslatesEveryEnglishTextIntoItsGermanPlace) {
   const XResFile file = Read(kSourceDir + "/Sample.rc");
   XTempDir dir;
-  const XLMTranslDict dict = DictLoad(dir, Extracted(file, kEnglish, kGerman, XStringsAs::eIds));
+  const XLMTranslDict dict = PairedDict(dir, file, XStringsAs::eIds);
   int nChecked = 0;
   for (const XResource* pEn : ResourcesForLanguage(file, kEnglish)) {
     SCOPED_TRACE(pEn->Display());
@@ -204,7 +198,7 @@ TEST(ExtractTest, DemoProgramIsTranslatedByACatalogPairedFromItsOwnResources) {
   const bool bLoader = LoaderMissing().empty() && !strProgram.empty();
   const XResFile file = Read(bLoader ? strProgram : COLANG_EXAMPLES_DIR "/win32demo.rc");
   XTempDir dir;
-  const XLMTranslDict dict = DictLoad(dir, Extracted(file, kEnglish, kGerman));
+  const XLMTranslDict dict = PairedDict(dir, file, XStringsAs::eBoth);
   const XLoadedProgram program(bLoader ? strProgram : "");
   const XResource *pMenu = nullptr, *pDialog = nullptr;
   for (const XResource* pRes : ResourcesForLanguage(file, kEnglish)) (pRes->nType == eResMenu ? pMenu : pDialog) = pRes;
