@@ -69,7 +69,7 @@ TEST(RlgtoolTextTest, DecodesEveryCatalogEncodingIntoTheSameLines) {
 }
 
 TEST(RlgtoolTextTest, ReportsInvalidBytesAndNulsWithTheirLines) {
-  XDecodedText text = TextDecode("0407\nDeutsch\nok\nbad \xE4 and \xE2\x82!\nlast", false);
+  XDecodedText text = TextDecode("0407\r\nDeutsch\rok\nbad \xE4 and \xE2\x82!\nlast", false);
   ASSERT_EQ(text.vecProblems.size(), 2u);
   EXPECT_EQ(text.vecProblems[0].nLine, 4);
   EXPECT_EQ(text.vecProblems[0].nColumn, 5);
@@ -79,6 +79,7 @@ TEST(RlgtoolTextTest, ReportsInvalidBytesAndNulsWithTheirLines) {
   EXPECT_EQ(text.vecLines.size(), 5u);
   EXPECT_FALSE(text.bFinalNewline);
   EXPECT_EQ(TextDecode(std::string("a\nb\0c\n", 6)).nNulLine, 2);
+  EXPECT_EQ(TextDecode(Utf16Bytes(u"\uFEFFa\rb\r\n\xD800", true)).vecProblems.at(0).nLine, 3);
 }
 
 TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
