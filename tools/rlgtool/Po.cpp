@@ -337,12 +337,14 @@ bool PoParse(const std::string& strText, const std::string& strFile, XDiag& diag
     size_t i = line.find_first_not_of(" \t");
     if (i == std::string::npos) continue;
 
+    if (line[i] == '#' && bHasStr) flush();
+    if (line.compare(i, 2, "#~") == 0) {
+      // An obsolete entry is not read; the comments and flags before it were its own.
+      entry.bObsolete = true;
+      continue;
+    }
+    if (entry.bObsolete) entry = XPoEntry();
     if (line[i] == '#') {
-      if (bHasStr) flush();
-      if (line.compare(i, 2, "#~") == 0) {
-        entry.bObsolete = true;
-        continue;
-      }
       if (line.compare(i, 2, "#,") == 0) {
         FlagsRead(line.substr(i + 2), entry);
       } else if (line.compare(i, 8, "#. rlg: ") == 0 && line.find(" blank line", i) != std::string::npos) {

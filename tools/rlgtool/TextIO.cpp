@@ -30,6 +30,13 @@ std::string Utf8ProblemText(const unsigned char* p, size_t n) {
   return out;
 }
 
+// Whether the unit at i ends a line: LF, or CR that no LF follows. A CR LF
+// ends its line at the LF.
+template <class Text>
+bool LineEndAt(const Text& text, size_t i) {
+  return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+}
+
 // Splits UTF-16 text into lines at LF, CR LF and CR, and records NULs.
 void LinesSplit(const XString& text, XDecodedText& out) {
   size_t nStart = 0;
@@ -162,7 +169,7 @@ XDecodedText TextDecode(std::string_view bytes, bool bCodePage) {
     // Unpaired surrogates cannot be stored as UTF-8 later; report them with their line.
     int nLine = 1, nColumn = 0;  // code units before this one in its line
     for (size_t i = 0; i < text.size();) {
-      if (text[i] == XChar('\n')) {
+      if (LineEndAt(text, i)) {
         ++nLine;
         nColumn = 0;
         ++i;
@@ -198,7 +205,7 @@ XDecodedText TextDecode(std::string_view bytes, bool bCodePage) {
       const size_t n = codec::Utf8Decode(pBytes + p, bytes.size() - p, c, bOk);
       if (!bOk) {
         out.vecProblems.push_back({nLine, static_cast<int>(p - nLineStart) + 1, Utf8ProblemText(pBytes + p, n)});
-      } else if (c == U'\n') {
+      } else if (LineEndAt(bytes, p)) {
         ++nLine;
         nLineStart = p + 1;
       } else if (n > 1 && out.nUtf8Line == 0) {
