@@ -30,6 +30,20 @@ int UsageError(const std::string& strCommand, const std::string& strText, const 
   return eExitUsage;
 }
 
+bool LangIDArgument(const std::string& strCommand, const std::string& strText, int& nLangID, const XGlobal& global,
+                    const std::string& strWhat, int nMax) {
+  int nValue = 0;
+  if (LangIDParse(strText, nValue) && nValue <= nMax) {
+    nLangID = nValue;
+    return true;
+  }
+  UsageError(strCommand,
+             "\"" + strText + "\" is not a language identifier in hex, like 0407" +
+                 (strWhat.empty() ? "" : " (" + strWhat + ")"),
+             global);
+  return false;
+}
+
 bool CatalogLoad(const std::string& strPath, XDiag& diag, XCatalog& cat) {
   XFileBytes file = FileBytesRead(strPath);
   if (!file.strError.empty()) {

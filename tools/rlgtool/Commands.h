@@ -33,6 +33,12 @@ int CompileCommand(const std::vector<std::string>& vecArgs, const XGlobal& globa
 // Prints "rlgtool: error: COMMAND: TEXT (see rlgtool COMMAND --help)" and gives eExitUsage.
 int UsageError(const std::string& strCommand, const std::string& strText, const XGlobal& global);
 
+// Reads a language identifier argument (see LangIDParse) of at most nMax; a
+// bad one is reported as a usage error that names the argument (strWhat,
+// when given) and gives false.
+bool LangIDArgument(const std::string& strCommand, const std::string& strText, int& nLangID, const XGlobal& global,
+                    const std::string& strWhat = "", int nMax = 0x7fffffff);
+
 // Reads and splits a catalog. A file that cannot be read, or that is not a
 // text file, is reported to diag and gives false (exit status 2).
 bool CatalogLoad(const std::string& strPath, XDiag& diag, XCatalog& cat);

@@ -56,10 +56,7 @@ int ExtractCommand(const std::vector<std::string>& vecArgsIn, const XGlobal& glo
   const std::string strOut = args.Value("-o", args.Value("--output"));
 
   auto langOption = [&](const std::string& strText, const char* pszWhat, int& nLang) {
-    if (LangIDParse(strText, nLang) && nLang <= 0xFFFF) return true;
-    UsageError(pszCommand, "\"" + strText + "\" is not a language identifier in hex, like 0409 (" + pszWhat + ")",
-               global);
-    return false;
+    return LangIDArgument(pszCommand, strText, nLang, global, pszWhat, 0xFFFF);
   };
   int nLang = 0x0409, nSrc = 0, nDst = 0, nTarget = 0;
   if (args.Has("--lang") && !langOption(args.Value("--lang"), "--lang", nLang)) return eExitUsage;

@@ -10,8 +10,7 @@ int NameCommand(const std::vector<std::string>& vecArgs, const XGlobal& global) 
   if (args.Operands().size() != 3) return UsageError("name", "expected DIR PREFIX LANGID", global);
   const std::string& strLang = args.Operands()[2];
   int nLangID = 0;
-  if (!LangIDParse(strLang, nLangID))
-    return UsageError("name", "\"" + strLang + "\" is not a language identifier in hex, like 0407", global);
+  if (!LangIDArgument("name", strLang, nLangID, global)) return eExitUsage;
   XString strName = XLMTranslDict::RLGFilenameGen(XFromNative(args.Operands()[0]).c_str(),
                                                   XFromNative(args.Operands()[1]).c_str(), nLangID);
   std::printf("%s\n", Utf8FromText(strName).c_str());

@@ -70,8 +70,7 @@ int ImportPoCommand(const std::vector<std::string>& vecArgs, const XGlobal& glob
   if (args.Operands().size() != 1) return UsageError("import-po", "expected one PO file", global);
   int nLangID = 0;
   std::string strLang = args.Value("--lang");
-  if (args.Has("--lang") && !LangIDParse(strLang, nLangID))
-    return UsageError("import-po", "\"" + strLang + "\" is not a language identifier in hex, like 0407", global);
+  if (args.Has("--lang") && !LangIDArgument("import-po", strLang, nLangID, global)) return eExitUsage;
   const std::string& strPath = args.Operands()[0];
   std::string strOut = args.Value("-o", args.Value("--output"));
 

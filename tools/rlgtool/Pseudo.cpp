@@ -79,9 +79,8 @@ int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global
   if (!args.Error().empty()) return UsageError("pseudo", args.Error(), global);
   if (args.Operands().size() != 1) return UsageError("pseudo", "expected one catalog or PO file", global);
   int nLangID = 0x0501;
-  if (args.Has("--lang") && !LangIDParse(args.Value("--lang"), nLangID))
-    return UsageError("pseudo", "\"" + args.Value("--lang") + "\" is not a language identifier in hex, like 0501",
-                      global);
+  if (args.Has("--lang") && !LangIDArgument("pseudo", args.Value("--lang"), nLangID, global))
+    return eExitUsage;
   std::string strExpand = args.Value("--expand", "40");
   char* pEnd = nullptr;
   long nExpand = std::strtol(strExpand.c_str(), &pEnd, 10);

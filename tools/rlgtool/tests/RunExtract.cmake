@@ -116,6 +116,6 @@ expect(RC 2 ERR "rlgtool: error: extract: no output file given (-o OUT.rlg or -o
 expect(RC 2 ERR_HAS "the output file must end in .rlg (a catalog), .pot or .po" ARGS extract Sample.rc -o Sample.txt)
 expect(RC 2 ERR_HAS "--pair needs two languages, SRC and DST" ARGS extract Sample.rc -o X0407.rlg --pair 0409)
 expect(RC 2 ERR_HAS "--strings takes ids, texts or both" ARGS extract --strings=all Sample.rc -o X0409.rlg)
-expect(RC 2 ERR_HAS "\"English\" is not a language identifier in hex, like 0409 (--lang)"
+expect(RC 2 ERR_HAS "\"English\" is not a language identifier in hex, like 0407 (--lang)"
   ARGS extract --lang English Sample.rc -o X0409.rlg)
 expect(RC 0 OUT_HAS "usage: rlgtool extract" ARGS extract --help)
