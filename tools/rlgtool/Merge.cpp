@@ -356,8 +356,7 @@ int MergeCommand(const std::vector<std::string>& vecArgs, const XGlobal& global)
   if (!args.Error().empty()) return UsageError("merge", args.Error(), global);
   if (args.Operands().size() != 2) return UsageError("merge", "expected OLD and TEMPLATE", global);
   int nLangID = 0;
-  if (args.Has("--lang") && !LangIDArgument("merge", args.Value("--lang"), nLangID, global))
-    return eExitUsage;
+  if (args.Has("--lang") && !LangIDArgument("merge", args.Value("--lang"), nLangID, global)) return eExitUsage;
   const std::string& strOld = args.Operands()[0];
   const std::string& strTemplate = args.Operands()[1];
   std::string strOut = args.Value("-o", args.Value("--output"));

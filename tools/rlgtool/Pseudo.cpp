@@ -79,8 +79,7 @@ int PseudoCommand(const std::vector<std::string>& vecArgs, const XGlobal& global
   if (!args.Error().empty()) return UsageError("pseudo", args.Error(), global);
   if (args.Operands().size() != 1) return UsageError("pseudo", "expected one catalog or PO file", global);
   int nLangID = 0x0501;
-  if (args.Has("--lang") && !LangIDArgument("pseudo", args.Value("--lang"), nLangID, global))
-    return eExitUsage;
+  if (args.Has("--lang") && !LangIDArgument("pseudo", args.Value("--lang"), nLangID, global)) return eExitUsage;
   std::string strExpand = args.Value("--expand", "40");
   char* pEnd = nullptr;
   long nExpand = std::strtol(strExpand.c_str(), &pEnd, 10);
