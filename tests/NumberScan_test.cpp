@@ -30,6 +30,7 @@ TEST(FloatScan, ReadsCorrectlyRoundedValuesAndTheirLength) {
       {XT(".5"), 0, 0.5, 2},
       {XT("-1e400"), 0, -kInf, 6},
       {XT("1e-400"), 0, 0.0, 6},
+      {XT("1e-325"), 0, 0.0, 6},  // below the smallest subnormal, within the cut-off
       {XT("1e99999999999999999999"), 0, kInf, 22},
       {XString(10000, XT('1')) + XT("e-9990"), 0, 1111111111.1111112, 10006},
       {XT("0.") + XString(10000, XT('0')) + XT("1e10000"), 0, 0.1, 10009},

@@ -49,6 +49,9 @@ TEST(CodePage, Utf16ToUtf8RoundTripsAndReplacesLoneSurrogates) {
   ASSERT_GT(WideCharToMultiByte(CP_UTF8, 0, lone, -1, buffer, 32, nullptr, nullptr), 0);
   EXPECT_STREQ(buffer, "a\xEF\xBF\xBDz");
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone, -1, buffer, 32, nullptr, nullptr), 0);
+  // UTF-8 takes no other flag, WC_COMPOSITECHECK (0x200) for one.
+  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0x200, text, -1, buffer, 32, nullptr, nullptr), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FLAGS));
 }
 
 }  // namespace

@@ -131,6 +131,9 @@ TEST(WinUserWindow, TextClassAndMenu) {
   EXPECT_TRUE(IsMenu(hBar)) << "SetMenu does not destroy the menu it replaces";
   EXPECT_TRUE(SetMenu(top.Get(), hBar));
   EXPECT_TRUE(DrawMenuBar(top.Get()));
+  HMENU hOwned = MenuCreate({{MF_STRING, 1, XT("Edit")}}, true);
+  ASSERT_TRUE(DestroyWindow(TopLevelCreate(XT("Gone"), hOwned)));
+  EXPECT_FALSE(IsMenu(hOwned)) << "DestroyWindow destroys the window's menu";
   EXPECT_EQ(GetWindowTextLengthW(top.Get()), 7);
   XChar small[4] = {};
   EXPECT_EQ(GetWindowTextW(top.Get(), small, 4), 3);

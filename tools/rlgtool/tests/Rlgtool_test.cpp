@@ -64,8 +64,8 @@ TEST(RlgtoolTextTest, DecodesEveryCatalogEncodingIntoTheSameLines) {
     EXPECT_EQ(TextEncode(text.vecLines, text.eEncoding, text.bCRLF), c.strBytes);
   }
   int nUnmappable = -1;
-  EXPECT_EQ(TextEncode({XT("\u20AC\u00E4\u0100")}, XEncoding::eEncCp1252, false, &nUnmappable), "\x80\xE4?\n");
-  EXPECT_EQ(nUnmappable, 1);
+  EXPECT_EQ(TextEncode({XT("\u20AC\u00E4\u0100\u0080")}, XEncoding::eEncCp1252, false, &nUnmappable), "\x80\xE4??\n");
+  EXPECT_EQ(nUnmappable, 2);
 }
 
 TEST(RlgtoolTextTest, ReportsInvalidBytesAndNulsWithTheirLines) {
@@ -96,6 +96,7 @@ TEST(RlgtoolPrintfTest, AcceptsWhatGettextAcceptsAndRejectsWhatItRejects) {
        "the translation has 2 format specifiers (%s %s) where the source has 3"},
       {"%zu", "%Zu", "", ""},
       {"%<PRId64> B", "%<PRIi64> B", "", ""},
+      {"%<PRId64> B", "%<PRIdPTR> B", "format specifier 1 is", ""},
       {"cannot write %s file '%s'", "no se puede escribir archivo '%2$s' de %1$s", "",
        "the translation numbers its format specifiers (%1$s %2$s); on Windows only the _p functions"},
       {"%*d", "%2$*1$d", "", "the translation numbers"},

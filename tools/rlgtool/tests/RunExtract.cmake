@@ -23,6 +23,7 @@ endfunction()
 
 # --- catalogs: a skeleton and a pair, as expected, and clean for check ---------------
 expect(RC 0 ERR "Sample0409.rlg: note: wrote 30 texts and 8 identifiers\n" ARGS extract Sample.rc -o Sample0409.rlg)
+expect(RC 0 ERR "Upper0409.RLG: note: wrote 30 texts and 8 identifiers\n" ARGS extract Sample.rc -o Upper0409.RLG)
 same_file(${WORK_DIR}/Sample0409.rlg ${SOURCE_DIR}/Sample0409.expected)
 expect(RC 0 ERR "Sample0407.rlg: note: wrote 30 texts and 8 identifiers\n"
   ARGS extract --pair 0409 0407 Sample.rc -o Sample0407.rlg)

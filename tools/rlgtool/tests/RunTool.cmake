@@ -158,6 +158,11 @@ if(NOT fuzzy_report MATCHES "^Next0407.rlg:5: \"Open...\\\\tCtrl\\+Shift\\+O\"\n
   fail("merge --fuzzy-report wrote:\n${fuzzy_report}")
 endif()
 expect(RC 0 ERR_HAS "3 obsolete (kept as #~ entries)" ARGS merge Prev0407.rlg Next.rlg -o Next.po)
+file(READ ${WORK_DIR}/Next.po merged_po)
+if(NOT merged_po MATCHES "\n#~ msgid ")
+  fail("merge Prev0407.rlg Next.rlg -o Next.po wrote no obsolete entry:\n${merged_po}")
+endif()
+expect(RC 2 ERR_HAS "expected OLD and TEMPLATE" ARGS merge Prev0407.rlg)
 if(MSGFMT)
   execute_process(COMMAND ${MSGFMT} --check -o ${WORK_DIR}/Next.mo ${WORK_DIR}/Next.po
     RESULT_VARIABLE msgfmt_rc ERROR_VARIABLE msgfmt_err)
@@ -187,5 +192,6 @@ expect(RC 1 OUT_HAS "Help\n" ERR_HAS "warning: no translation for \"Help\"" ARGS
 expect(RC 1 ERR_HAS "Mismatch040c.rlg: error: the library does not load this catalog" ARGS translate Mismatch040c.rlg Open)
 expect(RC 0 OUT_HAS "language     0x0407" "texts (6)" "identifiers (2)" "#1001 -> \"Speichern unter\""
   "patterns (2)" "\"Page %d of %d\" -> \"Seite %d von %d\"" ARGS dump Clean0407.rlg)
-expect(RC 0 OUT_HAS "Clean0407.rlg" "total" ARGS stats Clean0407.rlg Faults0407.rlg)
+expect(RC 0 OUT_HAS "Clean0407.rlg            0x0407" "total" ARGS stats Clean0407.rlg Faults0407.rlg)
+expect(RC 2 ERR_HAS "Missing0407.rlg: error: no such file" ARGS compile Missing0407.rlg)
 expect(RC 0 OUT_HAS "dir\\App0407.rlg\n" ARGS name dir App 0407)
