@@ -13,9 +13,11 @@ std::vector<XString> g_vecMessageBoxes;
 
 #if defined(_WIN32)
 bool OnWindows() { return true; }
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 bool FileReadFaultAfter(long long) { return false; }
 #else
 bool OnWindows() { return false; }
+bool UnderWine() { return false; }
 bool FileReadFaultAfter(long long nBytes) {
   platform::FileReadFaultSet(nBytes);
   return true;

@@ -30,6 +30,8 @@ std::vector<XString> Translations(const XLMTranslDict& dict, std::initializer_li
 
 // Whether the suite runs on Windows (or Wine) rather than on the emulation.
 bool OnWindows();
+// Whether that Windows is Wine, for the few checks where Wine departs from Windows.
+bool UnderWine();
 // From now on, file reads fail once nBytes bytes have been read (a negative
 // count ends the fault); false where only the emulation can arrange that.
 bool FileReadFaultAfter(long long nBytes);

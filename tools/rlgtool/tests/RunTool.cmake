@@ -192,6 +192,6 @@ expect(RC 1 OUT_HAS "Help\n" ERR_HAS "warning: no translation for \"Help\"" ARGS
 expect(RC 1 ERR_HAS "Mismatch040c.rlg: error: the library does not load this catalog" ARGS translate Mismatch040c.rlg Open)
 expect(RC 0 OUT_HAS "language     0x0407" "texts (6)" "identifiers (2)" "#1001 -> \"Speichern unter\""
   "patterns (2)" "\"Page %d of %d\" -> \"Seite %d von %d\"" ARGS dump Clean0407.rlg)
-expect(RC 0 OUT_HAS "Clean0407.rlg            0x0407" "total" ARGS stats Clean0407.rlg Faults0407.rlg)
+expect(RC 0 OUT_HAS "Clean0407.rlg            0x0407          8        6           2        2      0       12\n" "total" ARGS stats Clean0407.rlg Faults0407.rlg)
 expect(RC 2 ERR_HAS "Missing0407.rlg: error: no such file" ARGS compile Missing0407.rlg)
 expect(RC 0 OUT_HAS "dir\\App0407.rlg\n" ARGS name dir App 0407)
