@@ -91,12 +91,12 @@ std::string MacroType(const std::string& strName) {
 XDirective DirectiveRead(XStringView text, size_t i) {
   XDirective d;
   auto at = [&](size_t k) { return k < text.size() ? text[k] : XChar(0); };
-  auto spec = [&](size_t nEnd) { return Utf8FromText(text.substr(i, nEnd - i)); };
+  auto written = [&](size_t nEnd) { return Utf8FromText(text.substr(i, nEnd - i)); };
   auto invalid = [&](size_t k) {
     if (k >= text.size())
-      d.strInvalid = "\"" + spec(k) + "\" at the end is an unfinished format specifier";
+      d.strInvalid = "\"" + written(k) + "\" at the end is an unfinished format specifier";
     else
-      d.strInvalid = "\"" + spec(k + 1) + "\" is not a format specifier";
+      d.strInvalid = "\"" + written(k + 1) + "\" is not a format specifier";
     return d;
   };
   // Digits then "$": an argument number; k is left after the "$".
@@ -116,7 +116,7 @@ XDirective DirectiveRead(XStringView text, size_t i) {
   }
   int nNumber = 0;
   if (numberRead(k, nNumber) && (nNumber == 0 || nNumber > kMaxArgNumber)) {
-    d.strInvalid = "\"" + spec(k) + "\" names no argument that can exist";
+    d.strInvalid = "\"" + written(k) + "\" names no argument that can exist";
     return d;
   }
   std::vector<std::pair<int, XArgRole>> stars;
@@ -138,7 +138,7 @@ XDirective DirectiveRead(XStringView text, size_t i) {
       ++k;
       int nStar = 0;
       if (numberRead(k, nStar) && (nStar == 0 || nStar > kMaxArgNumber)) {
-        d.strInvalid = "\"" + spec(k) + "\" names no argument that can exist";
+        d.strInvalid = "\"" + written(k) + "\" names no argument that can exist";
         return d;
       }
       stars.emplace_back(nStar, eRole);
@@ -180,16 +180,16 @@ XDirective DirectiveRead(XStringView text, size_t i) {
     return invalid(k);
   }
   d.nLength = k + 1 - i;
-  std::string strSpec = spec(k + 1);
-  for (const auto& star : stars) d.vecParts.push_back({star.first, {strSpec + kStarSuffix, "int", star.second}});
-  d.vecParts.push_back({nNumber, {strSpec, strType, XArgRole::eArgValue}});
+  std::string strWritten = written(k + 1);
+  for (const auto& star : stars) d.vecParts.push_back({star.first, {strWritten + kStarSuffix, "int", star.second}});
+  d.vecParts.push_back({nNumber, {strWritten, strType, XArgRole::eArgValue}});
   return d;
 }
 
 std::string SpecsList(const std::vector<XFormatArg>& vec) {
   if (vec.empty()) return "none";
   std::string out;
-  for (const XFormatArg& arg : vec) out += (out.empty() ? "" : " ") + arg.strSpec;
+  for (const XFormatArg& arg : vec) out += (out.empty() ? "" : " ") + arg.strWritten;
   return out;
 }
 
@@ -217,13 +217,13 @@ std::string ArgsCompare(const XFormat& source, const XFormat& transl) {
     return "format specifiers in a different order (source: " + SpecsList(s) + "; translation: " + SpecsList(t) +
            "); arguments cannot be reordered";
   return std::string(bNumbered ? "argument " : "format specifier ") + std::to_string(nDiff + 1) + " is " +
-         t[nDiff].strSpec + " (" + t[nDiff].strType + ") in the translation but " + s[nDiff].strSpec + " (" +
+         t[nDiff].strWritten + " (" + t[nDiff].strType + ") in the translation but " + s[nDiff].strWritten + " (" +
          s[nDiff].strType + ") in the source";
 }
 
 const char* RoleName(XArgRole eRole) { return eRole == XArgRole::eArgWidth ? "a width" : "a precision"; }
 
-std::string StarOwner(const XFormatArg& arg) { return arg.strSpec.substr(0, arg.strSpec.rfind(kStarSuffix)); }
+std::string StarOwner(const XFormatArg& arg) { return arg.strWritten.substr(0, arg.strWritten.rfind(kStarSuffix)); }
 
 }  // namespace
 
@@ -251,15 +251,15 @@ XFormat FormatParse(XStringView text) {
     i += d.nLength - 1;
     for (XPart& part : d.vecParts) {
       if (part.nNumber == 0) {
-        if (strFirstUnnumbered.empty()) strFirstUnnumbered = part.arg.strSpec;
+        if (strFirstUnnumbered.empty()) strFirstUnnumbered = part.arg.strWritten;
         out.vecArgs.push_back(part.arg);
         continue;
       }
-      if (strFirstNumbered.empty()) strFirstNumbered = part.arg.strSpec;
+      if (strFirstNumbered.empty()) strFirstNumbered = part.arg.strWritten;
       auto [it, bNew] = mapNumbered.emplace(part.nNumber, part.arg);
       if (!bNew && it->second.strType != part.arg.strType && out.strInvalid.empty())
-        out.strInvalid = "argument " + std::to_string(part.nNumber) + " is taken both as " + it->second.strSpec + " (" +
-                         it->second.strType + ") and as " + part.arg.strSpec + " (" + part.arg.strType + ")";
+        out.strInvalid = "argument " + std::to_string(part.nNumber) + " is taken both as " + it->second.strWritten +
+                         " (" + it->second.strType + ") and as " + part.arg.strWritten + " (" + part.arg.strType + ")";
     }
   }
   if (!mapNumbered.empty()) {
@@ -313,13 +313,14 @@ XFormatVerdict FormatCheck(XStringView source, XStringView transl, XFormatFlag e
   }
   if (!verdict.strError.empty() || !verdict.vecWarnings.empty()) return verdict;
   if (t.bNumbered && !s.bNumbered) {
-    std::string strSpecs;
-    for (size_t i = 0; i < t.vecArgs.size() && i < 3; ++i) strSpecs += (i == 0 ? "" : " ") + t.vecArgs[i].strSpec;
+    std::string strWrittenList;
+    for (size_t i = 0; i < t.vecArgs.size() && i < 3; ++i)
+      strWrittenList += (i == 0 ? "" : " ") + t.vecArgs[i].strWritten;
     verdict.vecWarnings.push_back(
-        bPattern ? "the translation numbers its format specifiers (" + strSpecs +
+        bPattern ? "the translation numbers its format specifiers (" + strWrittenList +
                        "); pattern translation fills in the text's numbers in order and takes only plain ones "
                        "like %d"
-                 : "the translation numbers its format specifiers (" + strSpecs +
+                 : "the translation numbers its format specifiers (" + strWrittenList +
                        "); on Windows only the _p functions (_swprintf_p, ...) take numbered specifiers");
   }
   for (size_t i = 0; i < s.vecArgs.size(); ++i) {

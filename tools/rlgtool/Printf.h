@@ -22,8 +22,8 @@ enum class XArgRole { eArgValue, eArgWidth, eArgPrecision };
 // One argument a format string consumes: a conversion such as %5.2f or %ld,
 // or the int taken by a "*" width or precision.
 struct XFormatArg {
-  std::string strSpec;  // the specifier as written, e.g. "%-5ld", "%2$s", "%.*s (its *)"
-  std::string strType;  // the argument it takes, e.g. "long int"
+  std::string strWritten;  // the specifier as written, e.g. "%-5ld", "%2$s", "%.*s (its *)"
+  std::string strType;     // the argument it takes, e.g. "long int"
   XArgRole eRole = XArgRole::eArgValue;
 };
 
