@@ -100,7 +100,7 @@ bool XCompiled::Check() const {
 
 bool XCompiled::KeyWhole(std::uint32_t nRecord, std::size_t nLength, bool bNarrow) const {
   // A key as a map keeps it holds no zero and is followed by one.
-  const XChar* pKey = m_pUnits + nRecord + 2;
+  const XChar* pKey = m_pUnits + nRecord + kRecordHead;
   if (bNarrow) {
     const auto* pBytes = reinterpret_cast<const unsigned char*>(pKey);
     return std::find(pBytes, pBytes + nLength, 0) == pBytes + nLength && pBytes[nLength] == 0;
@@ -176,9 +176,9 @@ void XCompiled::Entries(bool bReverse, XBulkVector<XTextEntry>& vecOut, std::vec
     // nor, like a key with a zero, by a walk.
     if (nRecord == kFree || !RecordKey(nRecord, nLength, bNarrow, nValue) || !KeyWhole(nRecord, nLength, bNarrow))
       continue;
-    XStringView key(m_pUnits + nRecord + 2, nLength);
+    XStringView key(m_pUnits + nRecord + kRecordHead, nLength);
     if (bNarrow) {
-      const auto* pBytes = reinterpret_cast<const unsigned char*>(m_pUnits + nRecord + 2);
+      const auto* pBytes = reinterpret_cast<const unsigned char*>(m_pUnits + nRecord + kRecordHead);
       key = XStringView(pNext, nLength);
       pNext = std::copy(pBytes, pBytes + nLength, pNext);
       *pNext++ = 0;
@@ -208,7 +208,7 @@ std::vector<XTextEntry> XCompiled::PercentEntries() const {
     bool bNarrow = false;
     if (RecordKey(m_pPercent[i], nLength, bNarrow, nValue) && !bNarrow && KeyWhole(m_pPercent[i], nLength, false))
       vecOut.push_back(
-          {XStringView(m_pUnits + m_pPercent[i] + 2, nLength), TextAt(static_cast<std::uint32_t>(nValue))});
+          {XStringView(m_pUnits + m_pPercent[i] + kRecordHead, nLength), TextAt(static_cast<std::uint32_t>(nValue))});
   }
   return vecOut;
 }
@@ -220,12 +220,14 @@ namespace {
 // The sections as they are built, in units and 32-bit words.
 class XCompiledWriter {
  public:
-  // Appends a translation record; gives its offset.
+  // Appends a translation record; gives its offset. Its value's text is
+  // placed by ValuesPlace, once every record is in.
   std::uint32_t RecordAdd(XStringView key, XStringView value) {
     const std::size_t nRecord = m_vecUnits.size();
     const bool bNarrow = IsNarrow(key);
     m_vecUnits.push_back(static_cast<XChar>(key.size() & 0xFFFFu));
     m_vecUnits.push_back(static_cast<XChar>((key.size() >> 16 & 0x7FFFu) | (bNarrow ? 0x8000u : 0u)));
+    m_vecUnits.resize(m_vecUnits.size() + 2);  // the value's text, placed later
     if (bNarrow) {
       // Bytes in file order, two to a unit, low byte first.
       for (std::size_t k = 0; k < key.size() + 1; k += 2) {
@@ -235,11 +237,19 @@ class XCompiledWriter {
       }
     } else {
       TextPut(key);
-      m_mapTexts.emplace(XString(key), static_cast<std::uint32_t>(nRecord + 2));
+      m_mapTexts.emplace(XString(key), static_cast<std::uint32_t>(nRecord + XCompiled::kRecordHead));
     }
-    m_mapTexts.emplace(XString(value), static_cast<std::uint32_t>(m_vecUnits.size()));
-    TextPut(value);
+    m_vecValues.push_back({static_cast<std::uint32_t>(nRecord), value});
     return static_cast<std::uint32_t>(nRecord);
+  }
+  // Places the records' values after the records, in the records' order.
+  void ValuesPlace() {
+    for (const auto& [nRecord, value] : m_vecValues) {
+      const std::uint32_t nValue = TextOffset(value);
+      m_vecUnits[nRecord + 2] = static_cast<XChar>(nValue & 0xFFFFu);
+      m_vecUnits[nRecord + 3] = static_cast<XChar>(nValue >> 16);
+    }
+    m_vecValues.clear();
   }
   // The offset of a text already in the units, or of a copy appended now.
   std::uint32_t TextOffset(XStringView text) {
@@ -260,6 +270,7 @@ class XCompiledWriter {
   }
   std::vector<XChar> m_vecUnits;
   std::unordered_map<XString, std::uint32_t> m_mapTexts;
+  std::vector<std::pair<std::uint32_t, XStringView>> m_vecValues;  // records waiting for their value
 };
 
 // An index of nSlots slots of nWords words, the first the tag and the
@@ -303,6 +314,7 @@ std::string XCompiled::Bytes(const XTextMap& mapTransl, const XTextMap& mapRetra
     SlotPut<2>(vecSlots, entry.first, {nRecord});
     if (entry.first.find(XChar('%')) != XStringView::npos) vecPercent.push_back(nRecord);
   }
+  writer.ValuesPlace();
   std::vector<std::uint32_t> vecIds;
   for (const XIdEntry& entry : mapIds) {
     vecIds.push_back(entry.first);

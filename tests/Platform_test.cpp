@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "colang/detail/PathSplit.h"
+#include "colang/platform/AsciiRun.h"
 #include "colang/platform/Charset.h"
 #include "colang/platform/Memory.h"
 #include "colang/platform/Path.h"
+#include "colang/platform/TextLength.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -96,6 +98,27 @@ TEST(BulkMemory, BlocksKeepTheirContentsWhileOthersComeAndGo) {
 }
 
 // The charsets of real PO files, by the names their headers use.
+// Texts of every length up to past the 32 units looked at first, at every
+// alignment, and a difference at every place: the scans read blocks that
+// overlap and shift masks, where an off-by-one hides in one length.
+TEST(UnitScans, EveryLengthAlignmentAndPlace) {
+  std::vector<XChar> vecUnits(64 + 8);
+  std::vector<unsigned char> vecBytes(64);
+  for (std::size_t nAt = 0; nAt < 8; ++nAt)
+    for (std::size_t n = 0; n <= 40; ++n) {
+      XChar* p = vecUnits.data() + nAt;
+      for (std::size_t k = 0; k < n; ++k) vecBytes[k] = static_cast<unsigned char>(p[k] = XChar('a' + k % 26));
+      p[n] = 0;
+      ASSERT_EQ(colang::platform::UnitsToZero(p), n) << "at " << nAt;
+      ASSERT_TRUE(colang::platform::UnitsEqualBytes(p, vecBytes.data(), n)) << n;
+      for (std::size_t k = 0; k < n; ++k) {
+        vecBytes[k] ^= 1;
+        ASSERT_FALSE(colang::platform::UnitsEqualBytes(p, vecBytes.data(), n)) << n << " differing at " << k;
+        vecBytes[k] ^= 1;
+      }
+    }
+}
+
 TEST(CharsetDecode, ReadsTheCharsetsOfRealCatalogs) {
   using namespace colang::platform;
   struct {

@@ -14,16 +14,20 @@
 //   slots    the translation index: nSlots x {tag, record}; a free slot's
 //            record is kFree
 //   units    UTF-16 code units ending with a zero: the translation records
-//            first, then the other texts
+//            first, then the texts (values, identifiers' texts, the
+//            retranslation index's keys and values), each kept once
 //   ids      nIds x {identifier, text}, identifiers ascending
 //   percent  nPercent x record: the records whose key holds "%", in key order
 //   rslots   the retranslation index: nRSlots x {tag, key text, value text}
 // A text is an offset into units and runs to its zero. A record is two
 // units giving the key's length L (the low 16 bits, then 15 more bits and,
-// in the top bit, whether the key is narrow), the key, and the value with
-// its zero. A narrow key, one whose units all lie below 256 and hold no "%",
-// is kept as L bytes and a zero byte, padded to whole units; any other key
-// as L units and a zero. An index finds a key from its 64-bit hash
+// in the top bit, whether the key is narrow), two giving its value's text
+// (low half first), and the key. A narrow key, one whose units all lie below
+// 256 and hold no "%", is kept as L bytes and a zero byte, padded to whole
+// units; any other key as L units and a zero. The records hold no values, so
+// that the keys a lookup compares lie close together: a lookup reads one
+// slot and one record, and a pass over every key touches neither the values
+// nor the other texts. An index finds a key from its 64-bit hash
 // (XTextMap::TextHash): the tag is its low half, the home slot its high half
 // times the number of slots, over 2^32; the slots after it are tried in turn.
 #pragma once
@@ -63,7 +67,9 @@ struct XCompiledHeader {
 class XCompiled {
  public:
   static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
-  static constexpr std::uint32_t kVersion = 1;
+  static constexpr std::uint32_t kVersion = 2;
+  // The units of a record before its key: the key's length, the value's text.
+  static constexpr std::uint32_t kRecordHead = 4;
 
   // The compiled catalog's name for a catalog's path.
   static XString NameOf(const XString& strPath) { return strPath + XChar('c'); }
@@ -134,21 +140,22 @@ class XCompiled {
   const XRSlot* m_pRSlots = nullptr;
 };
 
-// A record's key: the length, the units (or bytes) and where the value
-// starts. Checked: all of it lies before the last unit, which is a zero.
+// A record's key: the length, the units (or bytes) and its value's text.
+// Checked: the key lies before the last unit, which is a zero, and so does
+// the value's first unit.
 inline bool XCompiled::RecordKey(std::uint32_t nRecord, std::size_t& nLength, bool& bNarrow,
                                  std::size_t& nValue) const {
   const std::uint64_t nUnits = m_header.nUnits;
-  if (nRecord + std::uint64_t{2} >= nUnits) return false;
-  const auto h0 = static_cast<std::uint16_t>(m_pUnits[nRecord]);
-  const auto h1 = static_cast<std::uint16_t>(m_pUnits[nRecord + 1]);
-  nLength = static_cast<std::size_t>(h0) | static_cast<std::size_t>(h1 & 0x7FFFu) << 16;
+  if (nRecord + std::uint64_t{kRecordHead} >= nUnits) return false;
+  const XChar* pHead = m_pUnits + nRecord;
+  const auto h1 = static_cast<std::uint16_t>(pHead[1]);
+  nLength = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[0])) | static_cast<std::size_t>(h1 & 0x7FFFu)
+                                                                                 << 16;
   bNarrow = (h1 & 0x8000u) != 0;
+  nValue = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[2])) |
+           static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[3])) << 16;
   const std::uint64_t nKeyUnits = bNarrow ? nLength / 2 + 1 : nLength + 1;
-  const std::uint64_t nValueAt = nRecord + std::uint64_t{2} + nKeyUnits;
-  if (nValueAt >= nUnits) return false;
-  nValue = static_cast<std::size_t>(nValueAt);
-  return true;
+  return nRecord + std::uint64_t{kRecordHead} + nKeyUnits < nUnits && nValue < nUnits;
 }
 
 inline const XChar* XCompiled::ForwardFind(XStringView text, std::uint64_t nHash) const {
@@ -163,7 +170,7 @@ inline const XChar* XCompiled::ForwardFind(XStringView text, std::uint64_t nHash
     std::size_t nLength = 0, nValue = 0;
     bool bNarrow = false;
     if (m_pSlots[2 * i] == nTag && RecordKey(nRecord, nLength, bNarrow, nValue) && nLength == text.size()) {
-      const XChar* pKey = m_pUnits + nRecord + 2;
+      const XChar* pKey = m_pUnits + nRecord + kRecordHead;
       const bool bSame = bNarrow ? colang::platform::UnitsEqualBytes(
                                        text.data(), reinterpret_cast<const unsigned char*>(pKey), nLength)
                                  : std::memcmp(pKey, text.data(), nLength * sizeof(XChar)) == 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "colang/platform/Char.h"
 #include "colang/platform/Compiler.h"
@@ -54,20 +55,40 @@ inline std::size_t AsciiRunWiden(const unsigned char* p, std::size_t n, XChar* p
 }
 
 // Whether the n code units at pUnits equal the n bytes at pBytes, unit for
-// byte; reads no further than n of either.
+// byte; reads no further than n of either. Eight at a time, the last eight
+// last (perhaps again in part), and from four to seven the first and the
+// last four: the length decides how often the loop runs and which case it
+// is, and no branch on its low bits, which a run of keys of every length
+// would mispredict, is taken.
 inline bool UnitsEqualBytes(const XChar* pUnits, const unsigned char* pBytes, std::size_t n) {
-  std::size_t k = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
-  for (; k + 8 <= n; k += 8) {
-    const __m128i wide = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pBytes + k)), zero);
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pUnits + k));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, units)) != 0xFFFF) return false;
+  // One bit per byte of the units that agree.
+  auto same = [](__m128i wide, const XChar* p) {
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+  };
+  auto same8 = [&](std::size_t k) {
+    return same(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pBytes + k)), zero), pUnits + k) ==
+           0xFFFF;
+  };
+  if (n >= 8) {
+    for (std::size_t k = 0; k + 8 < n; k += 8)
+      if (!same8(k)) return false;
+    return same8(n - 8);
+  }
+  if (n >= 4) {
+    auto same4 = [&](std::size_t k) {
+      int nBytes;
+      std::memcpy(&nBytes, pBytes + k, 4);
+      const __m128i wide = _mm_unpacklo_epi8(_mm_cvtsi32_si128(nBytes), zero);
+      return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pUnits + k))));
+    };
+    return (same4(0) & same4(n - 4) & 0xFF) == 0xFF;
   }
 #endif
-  for (; k < n; ++k)
-    if (static_cast<unsigned>(pUnits[k]) != pBytes[k]) return false;
-  return true;
+  bool bSame = true;
+  for (std::size_t k = 0; k < n; ++k) bSame &= static_cast<unsigned>(pUnits[k]) == pBytes[k];
+  return bSame;
 }
 
 }  // namespace colang::platform
