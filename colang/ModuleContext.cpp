@@ -1,19 +1,9 @@
-// The current module context and the library's own.
+// Initialising and shutting down the library's module.
 #include "colang/detail/ModuleContext.h"
 
 #include "colang/detail/Globals.h"
 
 namespace colang::detail {
-
-XModuleContext& ModuleContextLibrary() { return g_moduleState; }
-
-XModuleContext* ModuleContextCurrent() { return g_pModuleContextCurrent; }
-
-XModuleContext* ModuleContextSwitch(XModuleContext* pContext) {
-  XModuleContext* pPrevious = g_pModuleContextCurrent;
-  g_pModuleContextCurrent = pContext;
-  return pPrevious;
-}
 
 bool ModuleInitialize(void* hModule) {
   // The objects made at load must still be in their load state; anything else

@@ -14,8 +14,8 @@
 
 namespace colang::detail {
 
-// Created at load, in this order.
-extern XModuleContext g_moduleState;
+// Created at load, in this order, after the library's module context
+// (ModuleContext.h).
 extern XLMTranslDict g_dictDefault;
 // A deque: appending never moves the dictionaries already held.
 extern std::deque<XLMTranslDict> g_listDict;
@@ -24,10 +24,9 @@ extern XString g_strTracePendingFile;
 extern std::unique_ptr<XUntranslatedLog> g_ptrUntranslatedLog;
 
 // Plain globals with fixed start values.
-extern int g_nTracePendingLine;             // -1: no location pending
-extern const XLMTranslDict* g_pDictWindow;  // dictionary of the running child enumeration
-extern bool g_bPatternOverflowDue;          // the pattern map overflow message may still show
-extern XModuleContext* g_pModuleContextCurrent;
+extern int g_nTracePendingLine;               // -1: no location pending
+extern const XLMTranslDict* g_pDictWindow;    // dictionary of the running child enumeration
+extern bool g_bPatternOverflowDue;            // the pattern map overflow message may still show
 extern XTraceSink g_pfnTraceSink;             // nullptr: the default destination
 extern XMessageBoxHook g_pfnMessageBoxHook;   // nullptr: the default message box
 extern const XChar* g_pszUntranslatedOrigin;  // where the text now looked up comes from

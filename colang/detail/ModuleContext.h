@@ -14,14 +14,24 @@ struct XModuleContext {
   bool bInitialized = false;  // set by ModuleInitialize, cleared by ModuleTerminate
 };
 
+// Defined with the other process-wide objects (Globals.cpp): the library's
+// own context, and the one in effect now. Every lookup switches contexts
+// twice, so switching is inline.
+extern XModuleContext g_moduleState;
+extern XModuleContext* g_pModuleContextCurrent;
+
 // The library's own context.
-XModuleContext& ModuleContextLibrary();
+inline XModuleContext& ModuleContextLibrary() { return g_moduleState; }
 
 // The context in effect now; null before anyone set one.
-XModuleContext* ModuleContextCurrent();
+inline XModuleContext* ModuleContextCurrent() { return g_pModuleContextCurrent; }
 
 // Makes pContext current and returns the one it replaced.
-XModuleContext* ModuleContextSwitch(XModuleContext* pContext);
+inline XModuleContext* ModuleContextSwitch(XModuleContext* pContext) {
+  XModuleContext* pPrevious = g_pModuleContextCurrent;
+  g_pModuleContextCurrent = pContext;
+  return pPrevious;
+}
 
 // Initialises the library's module after its static objects have been made:
 // records its instance handle and marks its context ready. False fails the
