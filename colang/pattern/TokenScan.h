@@ -11,6 +11,7 @@
 #include "colang/XString.h"
 #include "colang/detail/DictText.h"
 #include "colang/pattern/Token.h"
+#include "colang/platform/Compiler.h"
 
 namespace colang::detail {
 
@@ -62,7 +63,18 @@ void TokensScan(XStringView text, Sink&& sink) {
   while (i < nSize) {
     const XChar c = p[i];
     if (!MayBeginToken(c)) {
-      ++i;  // part of the pending run, as are most code units of most texts
+      // Part of the pending run, as are most units of most texts. Units from
+      // 64 ("@") up never begin a token: four at a time are passed, up to the
+      // first below 64 (the lowest lane whose upper ten bits are all 0).
+      constexpr uint64_t kOnes = 0x0001000100010001ull;
+      for (++i; i + 4 <= nSize; i += 4) {
+        const uint64_t nUpper = Units4(p + i) & 0xFFC0FFC0FFC0FFC0ull;
+        const uint64_t nLow = (nUpper - kOnes) & ~nUpper & (kOnes << 15);
+        if (nLow != 0) {
+          i += platform::LowZeroBits(nLow) / 16;
+          break;
+        }
+      }
     } else if (isWhite(c)) {
       size_t nEnd = i + 1;
       while (nEnd < nSize && isWhite(p[nEnd])) ++nEnd;
