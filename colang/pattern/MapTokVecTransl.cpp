@@ -71,15 +71,15 @@ uint64_t ShapeHash(const XTokRef* p, size_t n) {
   return nHash;
 }
 
-// Whether two tokens hold the same code units, four at a time.
+// Whether two tokens hold the same code units, four at a time; the last four
+// overlap the ones before when the length is no multiple of four.
 bool UnitsSame(const XTokRef& a, const XTokRef& b) {
-  if (a.nLength != b.nLength) return false;
-  size_t k = 0;
-  for (; k + 4 <= a.nLength; k += 4)
-    if (colang::detail::Units4(a.p + k) != colang::detail::Units4(b.p + k)) return false;
-  for (; k < a.nLength; ++k)
-    if (a.p[k] != b.p[k]) return false;
-  return true;
+  const size_t n = a.nLength;
+  if (n != b.nLength) return false;
+  if (n < 4) return std::equal(a.p, a.p + n, b.p);
+  for (size_t k = 4; k < n; k += 4)
+    if (colang::detail::Units4(a.p + k - 4) != colang::detail::Units4(b.p + k - 4)) return false;
+  return colang::detail::Units4(a.p + n - 4) == colang::detail::Units4(b.p + n - 4);
 }
 
 // How a token sequence a stands to the tokens b of a pattern: 0 another

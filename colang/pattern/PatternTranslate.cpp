@@ -106,12 +106,7 @@ void AssembleWalk(XStringView transl, const XTokRef* pHolders, size_t nHolders, 
 
 // At most the translation with each placeholder replaced by a number, and
 // every number besides.
-size_t AssembleBound(XStringView transl, const XTextTokens& tokens) {
-  size_t nBound = transl.size();
-  for (size_t i = 0; i < tokens.size(); ++i)
-    if (tokens[i].nKind == eKIDNumber) nBound += tokens[i].nLength;
-  return nBound;
-}
+size_t AssembleBound(XStringView transl, const XTextTokens& tokens) { return transl.size() + tokens.NumberUnits(); }
 
 XChar* Assemble(XChar* pOut, XStringView transl, const XTokRef* pHolders, size_t nHolders, const XTextTokens& tokens) {
   AssembleWalk(transl, pHolders, nHolders, tokens.data(), tokens.size(),

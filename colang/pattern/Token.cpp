@@ -190,6 +190,7 @@ void XTextTokens::Reset(size_t n) {
   if (m_vecTokens.size() != nRoom) std::vector<XTokRef>(nRoom).swap(m_vecTokens);
   m_nSize = 0;
   m_nTokens = 0;
+  m_nNumberUnits = 0;
   m_bFirstNumber = false;
   m_bArgument = false;
   m_nShape = 0;
@@ -199,11 +200,15 @@ void XTextTokens::Scan(XStringView text) {
   text = text.substr(0, INT_MAX);
   Reset(text.size());
   TokensScan(text, [&](int32_t nKind, size_t nPos, size_t nLength) { Add(nKind, text.data() + nPos, nLength); });
+  // Tokens cover the text from its start: the first one kept is the very
+  // first if it starts there.
+  m_bFirstNumber = m_nSize > 0 && m_vecTokens[0].nKind == eKIDNumber && m_vecTokens[0].p == text.data();
 }
 
 void XTextTokens::Assign(const XTokVec& tokvec) {
   Reset(tokvec.size());
   for (const XToken& token : tokvec) Add(token.m_nKind, token.m_strText.data(), token.m_strText.size());
+  m_bFirstNumber = !tokvec.empty() && tokvec[0].m_nKind == eKIDNumber;
 }
 
 }  // namespace colang::detail

@@ -11,6 +11,7 @@
 #include "colang/XString.h"
 #include "colang/detail/DictText.h"
 #include "colang/pattern/Token.h"
+#include "colang/platform/Compiler.h"
 
 namespace colang::detail {
 
@@ -47,45 +48,51 @@ inline int NumberLength(XStringView text, size_t nPos) {
 
 template <typename Sink>
 void TokensScan(XStringView text, Sink&& sink) {
+  const XChar* const p = text.data();
   const size_t nSize = text.size();
   size_t i = 0;
   size_t nRunStart = 0;
-  auto runFlush = [&] {
+  // A token of that kind from i up to nEnd, after the pending run; a new run
+  // starts behind it.
+  auto tokenTake = [&](int32_t nKind, size_t nEnd) {
     if (i > nRunStart) sink(eKIDString, nRunStart, i - nRunStart);
+    sink(nKind, i, nEnd - i);
+    i = nRunStart = nEnd;
   };
-  // A token of length n at i, after the pending run; a new run starts behind it.
-  auto tokenTake = [&](int32_t nKind, int n) {
-    runFlush();
-    sink(nKind, i, static_cast<size_t>(n));
-    i += static_cast<size_t>(n);
-    nRunStart = i;
-  };
+  auto isWhite = [](XChar c) { return c == XT(' ') || c == XT('\t'); };
   while (i < nSize) {
-    const XChar c = text[i];
+    const XChar c = p[i];
     if (!MayBeginToken(c)) {
-      ++i;  // part of the pending run, as are most code units of most texts
-      continue;
-    }
-    int n = 0;
-    if (c == XT('%')) {
-      if (i + 1 < nSize && text[i + 1] == XT('%')) {
+      // Part of the pending run, as are most units of most texts. Units from
+      // 64 ("@") up never begin a token: four at a time are passed, up to the
+      // first below 64 (the lowest lane whose upper ten bits are all 0).
+      constexpr uint64_t kOnes = 0x0001000100010001ull;
+      for (++i; i + 4 <= nSize; i += 4) {
+        const uint64_t nUpper = Units4(p + i) & 0xFFC0FFC0FFC0FFC0ull;
+        const uint64_t nLow = (nUpper - kOnes) & ~nUpper & (kOnes << 15);
+        if (nLow != 0) {
+          i += platform::LowZeroBits(nLow) / 16;
+          break;
+        }
+      }
+    } else if (isWhite(c)) {
+      size_t nEnd = i + 1;
+      while (nEnd < nSize && isWhite(p[nEnd])) ++nEnd;
+      tokenTake(eKIDWhites, nEnd);
+    } else if (c == XT('%')) {
+      if (i + 1 < nSize && p[i + 1] == XT('%'))
         i += 2;  // a doubled percent sign is plain text
-        continue;
-      }
-      if ((n = ScanFormat(text, i)) > 0) {
-        tokenTake(eKIDFormat, n);
-        continue;
-      }
-    } else if (c == XT(' ') || c == XT('\t')) {
-      tokenTake(eKIDWhites, ScanWhites(text, i));
-      continue;
-    } else if ((n = NumberLength(text, i)) > 0) {
-      tokenTake(eKIDNumber, n);
-      continue;
+      else if (const int n = ScanFormat(text, i))
+        tokenTake(eKIDFormat, i + static_cast<size_t>(n));
+      else
+        ++i;
+    } else if (const int n = NumberLength(text, i)) {
+      tokenTake(eKIDNumber, i + static_cast<size_t>(n));
+    } else {
+      ++i;
     }
-    ++i;
   }
-  runFlush();
+  if (i > nRunStart) sink(eKIDString, nRunStart, i - nRunStart);
 }
 
 // A token as a view: its kind and the code units it covers, wherever they lie.
@@ -112,16 +119,18 @@ inline uint64_t ShapeStep(uint64_t nHash, const XTokRef& token) {
     return h ^ (h >> 32);
   };
   if (token.IsArgument()) return mix(nHash, 0xA5A5A5A5u);
-  uint64_t w = token.nLength;
+  // Four code units at a time; the last four overlap the ones before when
+  // the length is no multiple of four, so no word needs a loop for its tail.
   const XChar* p = token.p;
-  size_t n = token.nLength;
-  for (; n >= 4; n -= 4, p += 4) w = mix(w, Units4(p));
-  if (n > 0) {
-    uint64_t nTail = 0;
-    for (size_t k = 0; k < n; ++k) nTail |= static_cast<uint64_t>(static_cast<uint16_t>(p[k])) << (16 * k);
-    w = mix(w, nTail);
+  const size_t n = token.nLength;
+  uint64_t w = n;
+  if (n < 4) {
+    uint64_t nUnits = 0;
+    for (size_t k = 0; k < n; ++k) nUnits |= static_cast<uint64_t>(static_cast<uint16_t>(p[k])) << (16 * k);
+    return mix(nHash, mix(w, nUnits));
   }
-  return mix(nHash, w);
+  for (size_t k = 4; k < n; k += 4, p += 4) w = mix(w, Units4(p));
+  return mix(nHash, mix(w, Units4(token.p + n - 4)));
 }
 
 // The tokens of one text that take part in matching, that is all but white
@@ -144,6 +153,8 @@ class XTextTokens {
   bool FirstIsNumber() const { return m_bFirstNumber; }
   // Whether a number or a format specifier is among the tokens.
   bool HasArgument() const { return m_bArgument; }
+  // How many code units the numbers among the tokens have together.
+  size_t NumberUnits() const { return m_nNumberUnits; }
   // ShapeStep over the tokens, from 0.
   uint64_t ShapeHash() const { return m_nShape; }
 
@@ -151,10 +162,11 @@ class XTextTokens {
   // Room for n tokens.
   void Reset(size_t n);
   void Add(int32_t nKind, const XChar* p, size_t nLength) {
-    if (m_nTokens++ == 0) m_bFirstNumber = nKind == eKIDNumber;
+    ++m_nTokens;
     if (nKind == eKIDWhites) return;
     const XTokRef token{nKind, static_cast<uint32_t>(nLength), p};
     m_bArgument = m_bArgument || token.IsArgument();
+    m_nNumberUnits += nKind == eKIDNumber ? nLength : 0;
     m_nShape = ShapeStep(m_nShape, token);
     m_vecTokens[m_nSize++] = token;
   }
@@ -162,6 +174,7 @@ class XTextTokens {
   std::vector<XTokRef> m_vecTokens;  // the first m_nSize are this text's
   size_t m_nSize = 0;
   size_t m_nTokens = 0;
+  size_t m_nNumberUnits = 0;
   bool m_bFirstNumber = false;
   bool m_bArgument = false;
   uint64_t m_nShape = 0;
