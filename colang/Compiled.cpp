@@ -57,50 +57,55 @@ std::shared_ptr<const XCompiled> XCompiled::Open(const XChar* pszName, const col
   if (pMapping == nullptr) return nullptr;
   const unsigned char* p = pMapping->Data();
   const std::size_t nSize = pMapping->Size();
-  return FromBytes(std::move(pMapping), p, nSize, stamp, nLangID);
+  const unsigned char* pTail = pMapping->Tail() + pMapping->TailSize();
+  const auto nLastUnit = static_cast<std::uint16_t>(pMapping->TailSize() < 2 ? 0xFFFFu : pTail[-2] | pTail[-1] << 8);
+  return FromBytes(std::move(pMapping), p, nSize, stamp, nLangID, nLastUnit);
 }
 
 std::shared_ptr<const XCompiled> XCompiled::FromBytes(std::shared_ptr<const void> pOwner, const unsigned char* p,
                                                       std::size_t nSize, const colang::platform::XFileStamp& stamp,
-                                                      int nLangID) {
+                                                      int nLangID, std::uint16_t nLastUnit) {
   if (nSize < sizeof(XCompiledHeader)) return nullptr;
   auto pCompiled = std::make_shared<XCompiled>();
   XCompiled& c = *pCompiled;
   std::memcpy(&c.m_header, p, sizeof c.m_header);
   const XCompiledHeader& h = c.m_header;
   if (std::memcmp(h.acMagic, kMagic, sizeof kMagic) != 0 || h.nByteOrder != 0xFEFF || h.nUnitBytes != sizeof(XChar) ||
-      h.nVersion != kVersion || h.nFileSize != nSize || nSize % 8 != 0 || h.nTextSize != stamp.nSize ||
-      h.nTextTime != stamp.nTime || h.nLangID != static_cast<std::uint32_t>(nLangID) || h.nChecksum != ChecksumOf(p))
+      h.nVersion != kVersion || h.nFileSize != nSize || h.nTextSize != stamp.nSize || h.nTextTime != stamp.nTime ||
+      h.nLangID != static_cast<std::uint32_t>(nLangID) || h.nChecksum != ChecksumOf(p))
     return nullptr;
   const std::uint64_t nFile = h.nFileSize;
-  if (!SectionFits(h.nUnits, h.nUnitsAt, sizeof(XChar), 8, nFile) || !SectionFits(h.nSlots, h.nSlotsAt, 8, 8, nFile) ||
+  if (!SectionFits(h.nKeys, h.nKeysAt, sizeof(XChar), 8, nFile) || !SectionFits(h.nSlots, h.nSlotsAt, 8, 8, nFile) ||
       !SectionFits(h.nIds, h.nIdsAt, 8, 8, nFile) || !SectionFits(h.nPercent, h.nPercentAt, 4, 8, nFile) ||
-      !SectionFits(h.nRSlots, h.nRSlotsAt, 12, 8, nFile))
+      !SectionFits(h.nRSlots, h.nRSlotsAt, 12, 8, nFile) || !SectionFits(h.nTexts, h.nTextsAt, sizeof(XChar), 8, nFile))
     return nullptr;
-  c.m_pUnits = reinterpret_cast<const XChar*>(p + h.nUnitsAt);
+  c.m_pKeys = reinterpret_cast<const XChar*>(p + h.nKeysAt);
+  c.m_pTexts = reinterpret_cast<const XChar*>(p + h.nTextsAt);
   c.m_pSlots = reinterpret_cast<const std::uint32_t*>(p + h.nSlotsAt);
   c.m_pIds = reinterpret_cast<const std::uint32_t*>(p + h.nIdsAt);
   c.m_pPercent = reinterpret_cast<const std::uint32_t*>(p + h.nPercentAt);
   c.m_pRSlots = reinterpret_cast<const XRSlot*>(p + h.nRSlotsAt);
   c.m_pOwner = std::move(pOwner);
-  if (!c.Check()) return nullptr;
+  if (!c.Check(nLastUnit)) return nullptr;
   return pCompiled;
 }
 
-// The units end with a zero, so that every text that starts inside them ends
-// inside them; each index's count fits it. The tables themselves are not
-// read here: reading them all would cost a large catalog's load many times
-// over, and touch pages a process may never need. Every entry is checked as
-// it is read instead.
-bool XCompiled::Check() const {
+// The keys and the texts end with a zero, so that every text that starts
+// inside them ends inside them; the texts end the file, and their last unit
+// is nLastUnit, read through the file. Each index's count fits it. The
+// tables themselves are not read here: reading them all would cost a large
+// catalog's load many times over, and touch pages a process may never need.
+// Every entry is checked as it is read instead.
+bool XCompiled::Check(std::uint16_t nLastUnit) const {
   const XCompiledHeader& h = m_header;
-  return h.nUnits > 0 && m_pUnits[h.nUnits - 1] == 0 && h.nEntries < h.nSlots + (h.nSlots == 0) &&
-         h.nREntries < h.nRSlots + (h.nRSlots == 0);
+  return h.nKeys > 0 && m_pKeys[h.nKeys - 1] == 0 && h.nTexts > 0 &&
+         std::uint64_t{h.nTextsAt} + std::uint64_t{h.nTexts} * sizeof(XChar) == h.nFileSize && nLastUnit == 0 &&
+         h.nEntries < h.nSlots + (h.nSlots == 0) && h.nREntries < h.nRSlots + (h.nRSlots == 0);
 }
 
 bool XCompiled::KeyWhole(std::uint32_t nRecord, std::size_t nLength, bool bNarrow) const {
   // A key as a map keeps it holds no zero and is followed by one.
-  const XChar* pKey = m_pUnits + nRecord + kRecordHead;
+  const XChar* pKey = m_pKeys + nRecord + kRecordHead;
   if (bNarrow) {
     const auto* pBytes = reinterpret_cast<const unsigned char*>(pKey);
     return std::find(pBytes, pBytes + nLength, 0) == pBytes + nLength && pBytes[nLength] == 0;
@@ -109,8 +114,8 @@ bool XCompiled::KeyWhole(std::uint32_t nRecord, std::size_t nLength, bool bNarro
 }
 
 XStringView XCompiled::TextAt(std::uint32_t nText) const {
-  // Checked inside the units, which end with a zero.
-  return XStringView(m_pUnits + nText);
+  // Checked inside the texts, which end with a zero.
+  return XStringView(m_pTexts + nText);
 }
 
 const XChar* XCompiled::ReverseFind(XStringView text, std::uint64_t nHash) const {
@@ -121,11 +126,11 @@ const XChar* XCompiled::ReverseFind(XStringView text, std::uint64_t nHash) const
   for (std::uint32_t nProbes = 0; nProbes < nSlots; ++nProbes) {
     const XRSlot& slot = m_pRSlots[i];
     if (slot.nKey == kFree) return nullptr;
-    if (slot.nTag == nTag && slot.nKey + std::uint64_t{text.size()} < m_header.nUnits &&
-        slot.nValue < m_header.nUnits &&
-        std::memcmp(m_pUnits + slot.nKey, text.data(), text.size() * sizeof(XChar)) == 0 &&
-        m_pUnits[slot.nKey + text.size()] == 0)
-      return m_pUnits + slot.nValue;
+    if (slot.nTag == nTag && slot.nKey + std::uint64_t{text.size()} < m_header.nTexts &&
+        slot.nValue < m_header.nTexts &&
+        std::memcmp(m_pTexts + slot.nKey, text.data(), text.size() * sizeof(XChar)) == 0 &&
+        m_pTexts[slot.nKey + text.size()] == 0)
+      return m_pTexts + slot.nValue;
     if (++i == nSlots) i = 0;
   }
   return nullptr;
@@ -140,19 +145,19 @@ const XChar* XCompiled::IdFind(unsigned int nID) const {
     else
       nHigh = nMid;
   }
-  if (nLow == m_header.nIds || m_pIds[2 * nLow] != nID || m_pIds[2 * nLow + 1] >= m_header.nUnits) return nullptr;
-  return m_pUnits + m_pIds[2 * nLow + 1];
+  if (nLow == m_header.nIds || m_pIds[2 * nLow] != nID || m_pIds[2 * nLow + 1] >= m_header.nTexts) return nullptr;
+  return m_pTexts + m_pIds[2 * nLow + 1];
 }
 
 void XCompiled::Entries(bool bReverse, XBulkVector<XTextEntry>& vecOut, std::vector<XTextBlock>& vecBlocks,
                         const std::shared_ptr<const XCompiled>& pSelf) const {
   vecOut.clear();
   vecOut.reserve(Count(bReverse));
-  vecBlocks.push_back(XTextBlock(pSelf, m_pUnits));
+  vecBlocks.push_back(XTextBlock(pSelf, m_pTexts));
   if (bReverse) {
     for (std::uint32_t i = 0; i < m_header.nRSlots; ++i) {
       const XRSlot& slot = m_pRSlots[i];
-      if (slot.nKey != kFree && slot.nKey < m_header.nUnits && slot.nValue < m_header.nUnits)
+      if (slot.nKey != kFree && slot.nKey < m_header.nTexts && slot.nValue < m_header.nTexts)
         vecOut.push_back({TextAt(slot.nKey), TextAt(slot.nValue)});
     }
     return;
@@ -172,13 +177,13 @@ void XCompiled::Entries(bool bReverse, XBulkVector<XTextEntry>& vecOut, std::vec
     std::size_t nLength = 0, nValue = 0;
     bool bNarrow = false;
     const std::uint32_t nRecord = m_pSlots[2 * i + 1];
-    // A record that does not lie inside the units is found by no lookup,
+    // A record that does not lie inside the keys is found by no lookup,
     // nor, like a key with a zero, by a walk.
     if (nRecord == kFree || !RecordKey(nRecord, nLength, bNarrow, nValue) || !KeyWhole(nRecord, nLength, bNarrow))
       continue;
-    XStringView key(m_pUnits + nRecord + kRecordHead, nLength);
+    XStringView key(m_pKeys + nRecord + kRecordHead, nLength);
     if (bNarrow) {
-      const auto* pBytes = reinterpret_cast<const unsigned char*>(m_pUnits + nRecord + kRecordHead);
+      const auto* pBytes = reinterpret_cast<const unsigned char*>(m_pKeys + nRecord + kRecordHead);
       key = XStringView(pNext, nLength);
       pNext = std::copy(pBytes, pBytes + nLength, pNext);
       *pNext++ = 0;
@@ -195,9 +200,9 @@ void XCompiled::IdEntries(XBulkVector<XIdEntry>& vecOut, std::vector<XTextBlock>
   // An identifier map is in order and holds each identifier once: entries
   // out of order, or out of the units, are left out.
   for (std::uint32_t i = 0; i < m_header.nIds; ++i)
-    if (m_pIds[2 * i + 1] < m_header.nUnits && (vecOut.empty() || m_pIds[2 * i] > vecOut.back().first))
+    if (m_pIds[2 * i + 1] < m_header.nTexts && (vecOut.empty() || m_pIds[2 * i] > vecOut.back().first))
       vecOut.push_back({m_pIds[2 * i], TextAt(m_pIds[2 * i + 1])});
-  vecBlocks.push_back(XTextBlock(pSelf, m_pUnits));
+  vecBlocks.push_back(XTextBlock(pSelf, m_pTexts));
 }
 
 std::vector<XTextEntry> XCompiled::PercentEntries() const {
@@ -208,7 +213,7 @@ std::vector<XTextEntry> XCompiled::PercentEntries() const {
     bool bNarrow = false;
     if (RecordKey(m_pPercent[i], nLength, bNarrow, nValue) && !bNarrow && KeyWhole(m_pPercent[i], nLength, false))
       vecOut.push_back(
-          {XStringView(m_pUnits + m_pPercent[i] + kRecordHead, nLength), TextAt(static_cast<std::uint32_t>(nValue))});
+          {XStringView(m_pKeys + m_pPercent[i] + kRecordHead, nLength), TextAt(static_cast<std::uint32_t>(nValue))});
   }
   return vecOut;
 }
@@ -223,52 +228,58 @@ class XCompiledWriter {
   // Appends a translation record; gives its offset. Its value's text is
   // placed by ValuesPlace, once every record is in.
   std::uint32_t RecordAdd(XStringView key, XStringView value) {
-    const std::size_t nRecord = m_vecUnits.size();
+    const std::size_t nRecord = m_vecKeys.size();
     const bool bNarrow = IsNarrow(key);
-    m_vecUnits.push_back(static_cast<XChar>(key.size() & 0xFFFFu));
-    m_vecUnits.push_back(static_cast<XChar>((key.size() >> 16 & 0x7FFFu) | (bNarrow ? 0x8000u : 0u)));
-    m_vecUnits.resize(m_vecUnits.size() + 2);  // the value's text, placed later
+    m_vecKeys.push_back(static_cast<XChar>(key.size() & 0xFFFFu));
+    m_vecKeys.push_back(static_cast<XChar>((key.size() >> 16 & 0x7FFFu) | (bNarrow ? 0x8000u : 0u)));
+    m_vecKeys.resize(m_vecKeys.size() + 2);  // the value's text, placed later
     if (bNarrow) {
       // Bytes in file order, two to a unit, low byte first.
       for (std::size_t k = 0; k < key.size() + 1; k += 2) {
         const unsigned b0 = key[k] & 0xFFu;
         const unsigned b1 = k + 1 < key.size() ? key[k + 1] & 0xFFu : 0u;
-        m_vecUnits.push_back(static_cast<XChar>(b0 | b1 << 8));
+        m_vecKeys.push_back(static_cast<XChar>(b0 | b1 << 8));
       }
     } else {
-      TextPut(key);
-      m_mapTexts.emplace(XString(key), static_cast<std::uint32_t>(nRecord + XCompiled::kRecordHead));
+      TextPut(m_vecKeys, key);
     }
     m_vecValues.push_back({static_cast<std::uint32_t>(nRecord), value});
     return static_cast<std::uint32_t>(nRecord);
   }
-  // Places the records' values after the records, in the records' order.
+  // Places the records' values in the texts, in the records' order.
   void ValuesPlace() {
     for (const auto& [nRecord, value] : m_vecValues) {
       const std::uint32_t nValue = TextOffset(value);
-      m_vecUnits[nRecord + 2] = static_cast<XChar>(nValue & 0xFFFFu);
-      m_vecUnits[nRecord + 3] = static_cast<XChar>(nValue >> 16);
+      m_vecKeys[nRecord + 2] = static_cast<XChar>(nValue & 0xFFFFu);
+      m_vecKeys[nRecord + 3] = static_cast<XChar>(nValue >> 16);
     }
     m_vecValues.clear();
   }
-  // The offset of a text already in the units, or of a copy appended now.
+  // The offset of a text already in the texts, or of a copy appended now.
   std::uint32_t TextOffset(XStringView text) {
     auto it = m_mapTexts.find(XString(text));
     if (it != m_mapTexts.end()) return it->second;
-    const auto nAt = static_cast<std::uint32_t>(m_vecUnits.size());
+    const auto nAt = static_cast<std::uint32_t>(m_vecTexts.size());
     m_mapTexts.emplace(XString(text), nAt);
-    TextPut(text);
+    TextPut(m_vecTexts, text);
     return nAt;
   }
-  bool Fits() const { return m_vecUnits.size() < XCompiled::kFree; }
-  std::vector<XChar>& Units() { return m_vecUnits; }
+  // Ends both sections with a zero, whatever their last text; false when
+  // they do not fit the format's 32-bit offsets.
+  bool Finish() {
+    m_vecKeys.push_back(0);
+    m_vecTexts.push_back(0);
+    return m_vecKeys.size() < XCompiled::kFree && m_vecTexts.size() < XCompiled::kFree;
+  }
+  const std::vector<XChar>& Keys() const { return m_vecKeys; }
+  const std::vector<XChar>& Texts() const { return m_vecTexts; }
 
  private:
-  void TextPut(XStringView text) {
-    m_vecUnits.insert(m_vecUnits.end(), text.begin(), text.end());
-    m_vecUnits.push_back(0);
+  static void TextPut(std::vector<XChar>& vec, XStringView text) {
+    vec.insert(vec.end(), text.begin(), text.end());
+    vec.push_back(0);
   }
-  std::vector<XChar> m_vecUnits;
+  std::vector<XChar> m_vecKeys, m_vecTexts;
   std::unordered_map<XString, std::uint32_t> m_mapTexts;
   std::vector<std::pair<std::uint32_t, XStringView>> m_vecValues;  // records waiting for their value
 };
@@ -305,8 +316,8 @@ void BytesPut(std::string& strOut, std::size_t nAt, const T* p, std::size_t n) {
 std::string XCompiled::Bytes(const XTextMap& mapTransl, const XTextMap& mapRetransl, const XIdMap& mapIds,
                              const colang::platform::XFileStamp& stamp, int nLangID) {
   XCompiledWriter writer;
-  // The translation records first, in key order: lookups touch them, and
-  // nearby keys (a menu's items) lie near one another.
+  // The translation records in key order: nearby keys (a menu's items) lie
+  // near one another.
   std::vector<std::uint32_t> vecSlots = SlotsFree(SlotsFor(mapTransl.size()), 2);
   std::vector<std::uint32_t> vecPercent;
   for (const XTextEntry& entry : mapTransl) {
@@ -325,9 +336,7 @@ std::string XCompiled::Bytes(const XTextMap& mapTransl, const XTextMap& mapRetra
     const std::uint32_t nKey = writer.TextOffset(entry.first);
     SlotPut<3>(vecRSlots, entry.first, {nKey, writer.TextOffset(entry.second)});
   }
-  if (!writer.Fits()) return std::string();
-  std::vector<XChar>& vecUnits = writer.Units();
-  vecUnits.push_back(0);  // the units end with a zero, whatever the last text
+  if (!writer.Finish()) return std::string();
 
   XCompiledHeader h{};
   std::memcpy(h.acMagic, kMagic, sizeof kMagic);
@@ -344,10 +353,14 @@ std::string XCompiled::Bytes(const XTextMap& mapTransl, const XTextMap& mapRetra
     nAt = Align8(nAt + nElements * nSize);
   };
   place(h.nSlots, h.nSlotsAt, vecSlots.size() / 2, 8);
-  place(h.nUnits, h.nUnitsAt, vecUnits.size(), sizeof(XChar));
+  place(h.nKeys, h.nKeysAt, writer.Keys().size(), sizeof(XChar));
   place(h.nIds, h.nIdsAt, vecIds.size() / 2, 8);
   place(h.nPercent, h.nPercentAt, vecPercent.size(), 4);
   place(h.nRSlots, h.nRSlotsAt, vecRSlots.size() / 3, 12);
+  // The file ends where the texts do, so that their last unit is its last.
+  const std::size_t nTextsAt = nAt;
+  place(h.nTexts, h.nTextsAt, writer.Texts().size(), sizeof(XChar));
+  nAt = nTextsAt + writer.Texts().size() * sizeof(XChar);
   if (nAt >= 0xFFFFFFFFu) return std::string();
   h.nFileSize = static_cast<std::uint32_t>(nAt);
   h.nEntries = static_cast<std::uint32_t>(mapTransl.size());
@@ -355,10 +368,11 @@ std::string XCompiled::Bytes(const XTextMap& mapTransl, const XTextMap& mapRetra
 
   std::string strOut(nAt, '\0');
   BytesPut(strOut, h.nSlotsAt, vecSlots.data(), vecSlots.size());
-  BytesPut(strOut, h.nUnitsAt, vecUnits.data(), vecUnits.size());
+  BytesPut(strOut, h.nKeysAt, writer.Keys().data(), writer.Keys().size());
   BytesPut(strOut, h.nIdsAt, vecIds.data(), vecIds.size());
   BytesPut(strOut, h.nPercentAt, vecPercent.data(), vecPercent.size());
   BytesPut(strOut, h.nRSlotsAt, vecRSlots.data(), vecRSlots.size());
+  BytesPut(strOut, h.nTextsAt, writer.Texts().data(), writer.Texts().size());
   BytesPut(strOut, 0, &h, 1);
   h.nChecksum = ChecksumOf(reinterpret_cast<const unsigned char*>(strOut.data()));
   BytesPut(strOut, 0, &h, 1);

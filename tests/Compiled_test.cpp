@@ -164,7 +164,8 @@ TEST_F(CompiledTest, DamagedFilesAreIgnored) {
       {"the file's size", 0, offsetof(colang::detail::XCompiledHeader, nFileSize), true},
       {"the text catalog's size", 0, offsetof(colang::detail::XCompiledHeader, nTextSize), true},
       {"a section beyond the end", 0, offsetof(colang::detail::XCompiledHeader, nRSlotsAt) + 3, true},
-      {"the units' last zero", 0, h.nUnitsAt + 2 * (h.nUnits - 1), false},
+      {"the keys' last zero", 0, h.nKeysAt + 2 * (h.nKeys - 1), false},
+      {"the texts' last zero", 0, h.nTextsAt + 2 * (h.nTexts - 1), false},
   };
   for (const auto& d : damages) {
     SCOPED_TRACE(d.pszWhat);

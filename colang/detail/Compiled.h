@@ -13,21 +13,25 @@
 //   header   XCompiledHeader
 //   slots    the translation index: nSlots x {tag, record}; a free slot's
 //            record is kFree
-//   units    UTF-16 code units ending with a zero: the translation records
-//            first, then the texts (values, identifiers' texts, the
-//            retranslation index's keys and values), each kept once
+//   keys     UTF-16 code units ending with a zero: the translation records,
+//            in key order
 //   ids      nIds x {identifier, text}, identifiers ascending
 //   percent  nPercent x record: the records whose key holds "%", in key order
 //   rslots   the retranslation index: nRSlots x {tag, key text, value text}
-// A text is an offset into units and runs to its zero. A record is two
+//   texts    UTF-16 code units ending with a zero, the last of the file: the
+//            values, identifiers' texts and the retranslation index's keys
+//            and values, each kept once
+// A text is an offset into texts and runs to its zero. A record is two
 // units giving the key's length L (the low 16 bits, then 15 more bits and,
 // in the top bit, whether the key is narrow), two giving its value's text
 // (low half first), and the key. A narrow key, one whose units all lie below
 // 256 and hold no "%", is kept as L bytes and a zero byte, padded to whole
-// units; any other key as L units and a zero. The records hold no values, so
-// that the keys a lookup compares lie close together: a lookup reads one
-// slot and one record, and a pass over every key touches neither the values
-// nor the other texts. An index finds a key from its 64-bit hash
+// units; any other key as L units and a zero. A lookup reads one slot and
+// one record, which lie together near the file's start; a pass over every
+// key touches neither the values nor the other texts. That the texts end
+// with a zero is checked in the file's last bytes as read through the file
+// (XFileMapping::Tail), so that the check maps none of the file's last
+// pages into the process. An index finds a key from its 64-bit hash
 // (XTextMap::TextHash): the tag is its low half, the home slot its high half
 // times the number of slots, over 2^32; the slots after it are tried in turn.
 #pragma once
@@ -55,11 +59,12 @@ struct XCompiledHeader {
   std::int64_t nTextTime;
   std::uint32_t nLangID;  // the value of the catalog's language line
   std::uint32_t nFileSize;
-  std::uint32_t nUnits, nUnitsAt;  // count, and byte offset of the section
+  std::uint32_t nKeys, nKeysAt;  // count, and byte offset of the section
   std::uint32_t nSlots, nSlotsAt;
   std::uint32_t nIds, nIdsAt;
   std::uint32_t nPercent, nPercentAt;
   std::uint32_t nRSlots, nRSlotsAt;
+  std::uint32_t nTexts, nTextsAt;
   std::uint32_t nEntries, nREntries;  // how many slots of each index are taken
   std::uint64_t nChecksum;            // of this header, this field taken as 0
 };
@@ -67,7 +72,7 @@ struct XCompiledHeader {
 class XCompiled {
  public:
   static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
-  static constexpr std::uint32_t kVersion = 2;
+  static constexpr std::uint32_t kVersion = 3;
   // The units of a record before its key: the key's length, the value's text.
   static constexpr std::uint32_t kRecordHead = 4;
 
@@ -79,10 +84,12 @@ class XCompiled {
   // language.
   static std::shared_ptr<const XCompiled> Open(const XChar* pszName, const colang::platform::XFileStamp& stamp,
                                                int nLangID);
-  // The same for nSize bytes at p, 8-byte aligned, which pOwner keeps.
+  // The same for nSize bytes at p, 8-byte aligned, which pOwner keeps;
+  // nLastUnit is the bytes' last unit as read through the file, or, without
+  // a file, from the bytes.
   static std::shared_ptr<const XCompiled> FromBytes(std::shared_ptr<const void> pOwner, const unsigned char* p,
                                                     std::size_t nSize, const colang::platform::XFileStamp& stamp,
-                                                    int nLangID);
+                                                    int nLangID, std::uint16_t nLastUnit);
   // The compiled catalog of what a dictionary holds after reading one
   // catalog (its three maps), for the catalog of that stamp and language;
   // empty when the entries do not fit the format's 32-bit offsets.
@@ -123,17 +130,18 @@ class XCompiled {
   // The key of the record at nRecord as a view, and whether it is narrow
   // (bytes); false when the record does not lie inside the units.
   bool RecordKey(std::uint32_t nRecord, std::size_t& nLength, bool& bNarrow, std::size_t& nValue) const;
-  // Whether the key of a record inside the units holds no zero and ends with one.
+  // Whether the key of a record inside the keys holds no zero and ends with one.
   bool KeyWhole(std::uint32_t nRecord, std::size_t nLength, bool bNarrow) const;
   XStringView TextAt(std::uint32_t nText) const;
 
   const XChar* ForwardFind(XStringView text, std::uint64_t nHash) const;
   const XChar* ReverseFind(XStringView text, std::uint64_t nHash) const;
-  bool Check() const;
+  bool Check(std::uint16_t nLastUnit) const;
 
   std::shared_ptr<const void> m_pOwner;  // what keeps the bytes: the mapping
   XCompiledHeader m_header{};
-  const XChar* m_pUnits = nullptr;
+  const XChar* m_pKeys = nullptr;
+  const XChar* m_pTexts = nullptr;
   const std::uint32_t* m_pSlots = nullptr;  // pairs {tag, record}
   const std::uint32_t* m_pIds = nullptr;    // pairs {identifier, text}
   const std::uint32_t* m_pPercent = nullptr;
@@ -141,13 +149,13 @@ class XCompiled {
 };
 
 // A record's key: the length, the units (or bytes) and its value's text.
-// Checked: the key lies before the last unit, which is a zero, and so does
-// the value's first unit.
+// Checked: the key lies before the keys' last unit, which is a zero, and the
+// value's first unit inside the texts.
 inline bool XCompiled::RecordKey(std::uint32_t nRecord, std::size_t& nLength, bool& bNarrow,
                                  std::size_t& nValue) const {
-  const std::uint64_t nUnits = m_header.nUnits;
-  if (nRecord + std::uint64_t{kRecordHead} >= nUnits) return false;
-  const XChar* pHead = m_pUnits + nRecord;
+  const std::uint64_t nKeys = m_header.nKeys;
+  if (nRecord + std::uint64_t{kRecordHead} >= nKeys) return false;
+  const XChar* pHead = m_pKeys + nRecord;
   const auto h1 = static_cast<std::uint16_t>(pHead[1]);
   nLength = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[0])) | static_cast<std::size_t>(h1 & 0x7FFFu)
                                                                                  << 16;
@@ -155,7 +163,7 @@ inline bool XCompiled::RecordKey(std::uint32_t nRecord, std::size_t& nLength, bo
   nValue = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[2])) |
            static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[3])) << 16;
   const std::uint64_t nKeyUnits = bNarrow ? nLength / 2 + 1 : nLength + 1;
-  return nRecord + std::uint64_t{kRecordHead} + nKeyUnits < nUnits && nValue < nUnits;
+  return nRecord + std::uint64_t{kRecordHead} + nKeyUnits < nKeys && nValue < m_header.nTexts;
 }
 
 inline const XChar* XCompiled::ForwardFind(XStringView text, std::uint64_t nHash) const {
@@ -170,11 +178,11 @@ inline const XChar* XCompiled::ForwardFind(XStringView text, std::uint64_t nHash
     std::size_t nLength = 0, nValue = 0;
     bool bNarrow = false;
     if (m_pSlots[2 * i] == nTag && RecordKey(nRecord, nLength, bNarrow, nValue) && nLength == text.size()) {
-      const XChar* pKey = m_pUnits + nRecord + kRecordHead;
+      const XChar* pKey = m_pKeys + nRecord + kRecordHead;
       const bool bSame = bNarrow ? colang::platform::UnitsEqualBytes(
                                        text.data(), reinterpret_cast<const unsigned char*>(pKey), nLength)
                                  : std::memcmp(pKey, text.data(), nLength * sizeof(XChar)) == 0;
-      if (bSame) return m_pUnits + nValue;
+      if (bSame) return m_pTexts + nValue;
     }
     if (++i == nSlots) i = 0;
   }

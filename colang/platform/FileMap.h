@@ -25,19 +25,31 @@ bool FileStampGet(XFileHandle hFile, XFileStamp& stamp);
 
 // The bytes of a file mapped read-only, for as long as the object lives;
 // the pages are the system's file cache, shared with every process that
-// maps the same file.
+// maps the same file. Its last bytes (up to kTail) are also read through
+// the file when it is mapped: a check of the file's end then maps none of
+// its last pages into the process, since touching one page of a mapping
+// maps the pages around it that the system holds.
 class XFileMapping {
  public:
-  XFileMapping(const unsigned char* pData, std::size_t nSize) : m_pData(pData), m_nSize(nSize) {}
+  static constexpr std::size_t kTail = 8;
+  XFileMapping(const unsigned char* pData, std::size_t nSize, const unsigned char* pTail, std::size_t nTail)
+      : m_pData(pData), m_nSize(nSize), m_nTail(nTail < kTail ? nTail : kTail) {
+    for (std::size_t i = 0; i < m_nTail; ++i) m_aTail[i] = pTail[i];
+  }
   ~XFileMapping();
   XFileMapping(const XFileMapping&) = delete;
   XFileMapping& operator=(const XFileMapping&) = delete;
   const unsigned char* Data() const { return m_pData; }
   std::size_t Size() const { return m_nSize; }
+  // The file's last TailSize() bytes as read through the file.
+  const unsigned char* Tail() const { return m_aTail; }
+  std::size_t TailSize() const { return m_nTail; }
 
  private:
   const unsigned char* m_pData;
   std::size_t m_nSize;
+  unsigned char m_aTail[kTail] = {};
+  std::size_t m_nTail;
 };
 
 // Maps the whole of an existing regular file of 1 to nMaxBytes bytes; null

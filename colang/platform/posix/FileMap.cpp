@@ -30,14 +30,19 @@ std::shared_ptr<const XFileMapping> FileMap(const XChar* pszName, std::size_t nM
   if (fd < 0) return nullptr;
   struct stat st;
   void* p = MAP_FAILED;
+  unsigned char aTail[XFileMapping::kTail];
+  std::size_t nTail = 0;
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-      static_cast<unsigned long long>(st.st_size) <= nMaxBytes)
-    p = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
+      static_cast<unsigned long long>(st.st_size) <= nMaxBytes) {
+    nTail = std::min(static_cast<std::size_t>(st.st_size), sizeof aTail);
+    if (pread(fd, aTail, nTail, st.st_size - static_cast<off_t>(nTail)) == static_cast<ssize_t>(nTail))
+      p = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
+  }
   close(fd);
   if (p == MAP_FAILED) return nullptr;
   try {
     return std::make_shared<const XFileMapping>(static_cast<const unsigned char*>(p),
-                                                static_cast<std::size_t>(st.st_size));
+                                                static_cast<std::size_t>(st.st_size), aTail, nTail);
   } catch (...) {
     munmap(p, static_cast<std::size_t>(st.st_size));
     throw;

@@ -35,17 +35,27 @@ std::shared_ptr<const XFileMapping> FileMap(const XChar* pszName, std::size_t nM
   if (hFile == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER size{};
   const void* p = nullptr;
+  unsigned char aTail[XFileMapping::kTail];
+  DWORD nTail = 0;
   if (GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && static_cast<unsigned long long>(size.QuadPart) <= nMaxBytes) {
-    if (HANDLE hMap = CreateFileMappingW(hFile, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
-      p = MapViewOfFile(hMap, FILE_MAP_READ, 0, 0, 0);
-      CloseHandle(hMap);  // the view keeps the mapping
+    nTail = size.QuadPart < static_cast<LONGLONG>(sizeof aTail) ? static_cast<DWORD>(size.QuadPart) : sizeof aTail;
+    OVERLAPPED at{};
+    const auto nTailAt = static_cast<unsigned long long>(size.QuadPart) - nTail;
+    at.Offset = static_cast<DWORD>(nTailAt);
+    at.OffsetHigh = static_cast<DWORD>(nTailAt >> 32);
+    DWORD nRead = 0;
+    if (ReadFile(hFile, aTail, nTail, &nRead, &at) && nRead == nTail) {
+      if (HANDLE hMap = CreateFileMappingW(hFile, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
+        p = MapViewOfFile(hMap, FILE_MAP_READ, 0, 0, 0);
+        CloseHandle(hMap);  // the view keeps the mapping
+      }
     }
   }
   CloseHandle(hFile);
   if (p == nullptr) return nullptr;
   try {
     return std::make_shared<const XFileMapping>(static_cast<const unsigned char*>(p),
-                                                static_cast<std::size_t>(size.QuadPart));
+                                                static_cast<std::size_t>(size.QuadPart), aTail, nTail);
   } catch (...) {
     UnmapViewOfFile(p);
     throw;
