@@ -30,9 +30,10 @@ namespace colang::platform {
 // reach into a page the text does not touch are read whole, as the system's
 // own string functions do, though they may hold units after the zero: the
 // 64 bytes from p if they lie in its page, else aligned blocks of 16 bytes
-// (of 8 without vector instructions). Under
-// AddressSanitizer, which would take those units for an overrun, the units
-// are read one by one.
+// (of 8 without vector instructions). Under AddressSanitizer, and in a
+// build that defines COLANG_WORD_SCAN as 0 (the one run under valgrind),
+// which would take those units for an overrun, the units are read one by
+// one.
 inline std::size_t UnitsToZero(const XChar* p) {
   static_assert(sizeof(XChar) == 2, "a code unit is two bytes");
   const XChar* q = p;
