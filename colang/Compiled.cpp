@@ -57,8 +57,7 @@ std::shared_ptr<const XCompiled> XCompiled::Open(const XChar* pszName, const col
   if (pMapping == nullptr) return nullptr;
   const unsigned char* p = pMapping->Data();
   const std::size_t nSize = pMapping->Size();
-  const unsigned char* pTail = pMapping->Tail() + pMapping->TailSize();
-  const auto nLastUnit = static_cast<std::uint16_t>(pMapping->TailSize() < 2 ? 0xFFFFu : pTail[-2] | pTail[-1] << 8);
+  const std::uint16_t nLastUnit = LastUnitOf(pMapping->Tail() + pMapping->TailSize(), pMapping->TailSize());
   return FromBytes(std::move(pMapping), p, nSize, stamp, nLangID, nLastUnit);
 }
 
@@ -198,7 +197,7 @@ void XCompiled::IdEntries(XBulkVector<XIdEntry>& vecOut, std::vector<XTextBlock>
   vecOut.clear();
   vecOut.reserve(m_header.nIds);
   // An identifier map is in order and holds each identifier once: entries
-  // out of order, or out of the units, are left out.
+  // out of order, or whose text lies out of the texts, are left out.
   for (std::uint32_t i = 0; i < m_header.nIds; ++i)
     if (m_pIds[2 * i + 1] < m_header.nTexts && (vecOut.empty() || m_pIds[2 * i] > vecOut.back().first))
       vecOut.push_back({m_pIds[2 * i], TextAt(m_pIds[2 * i + 1])});
@@ -250,8 +249,8 @@ class XCompiledWriter {
   void ValuesPlace() {
     for (const auto& [nRecord, value] : m_vecValues) {
       const std::uint32_t nValue = TextOffset(value);
-      m_vecKeys[nRecord + 2] = static_cast<XChar>(nValue & 0xFFFFu);
-      m_vecKeys[nRecord + 3] = static_cast<XChar>(nValue >> 16);
+      m_vecKeys[nRecord + XCompiled::kRecordValue] = static_cast<XChar>(nValue & 0xFFFFu);
+      m_vecKeys[nRecord + XCompiled::kRecordValue + 1] = static_cast<XChar>(nValue >> 16);
     }
     m_vecValues.clear();
   }

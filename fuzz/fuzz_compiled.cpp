@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     header.nChecksum = XCompiled::ChecksumOf(pBytes.get());
     std::memcpy(pBytes.get(), &header, sizeof header);
   }
-  const auto nLastUnit = static_cast<std::uint16_t>(nSize < 2 ? 0xFFFFu : pData[nSize - 2] | pData[nSize - 1] << 8);
-  const std::shared_ptr<const XCompiled> pCompiled = XCompiled::FromBytes(
-      pBytes, pBytes.get(), nSize, {header.nTextSize, header.nTextTime}, static_cast<int>(header.nLangID), nLastUnit);
+  const std::shared_ptr<const XCompiled> pCompiled =
+      XCompiled::FromBytes(pBytes, pBytes.get(), nSize, {header.nTextSize, header.nTextTime},
+                           static_cast<int>(header.nLangID), XCompiled::LastUnitOf(pData + nSize, nSize));
   if (pCompiled == nullptr) return 0;
 
   XLMTranslDict dict;

@@ -73,8 +73,9 @@ class XCompiled {
  public:
   static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
   static constexpr std::uint32_t kVersion = 3;
-  // The units of a record before its key: the key's length, the value's text.
-  static constexpr std::uint32_t kRecordHead = 4;
+  // The units of a record before its key: the key's length (two), then its
+  // value's text (two, from kRecordValue).
+  static constexpr std::uint32_t kRecordValue = 2, kRecordHead = 4;
 
   // The compiled catalog's name for a catalog's path.
   static XString NameOf(const XString& strPath) { return strPath + XChar('c'); }
@@ -86,10 +87,15 @@ class XCompiled {
                                                int nLangID);
   // The same for nSize bytes at p, 8-byte aligned, which pOwner keeps;
   // nLastUnit is the bytes' last unit as read through the file, or, without
-  // a file, from the bytes.
+  // a file, from the bytes (LastUnitOf).
   static std::shared_ptr<const XCompiled> FromBytes(std::shared_ptr<const void> pOwner, const unsigned char* p,
                                                     std::size_t nSize, const colang::platform::XFileStamp& stamp,
                                                     int nLangID, std::uint16_t nLastUnit);
+  // The last code unit of nSize bytes ending at pEnd; not a zero when there
+  // is none.
+  static std::uint16_t LastUnitOf(const unsigned char* pEnd, std::size_t nSize) {
+    return static_cast<std::uint16_t>(nSize < 2 ? 0xFFFFu : pEnd[-2] | pEnd[-1] << 8);
+  }
   // The compiled catalog of what a dictionary holds after reading one
   // catalog (its three maps), for the catalog of that stamp and language;
   // empty when the entries do not fit the format's 32-bit offsets.
@@ -128,7 +134,8 @@ class XCompiled {
     return static_cast<std::size_t>(((nHash >> 32) * nSlots) >> 32);
   }
   // The key of the record at nRecord as a view, and whether it is narrow
-  // (bytes); false when the record does not lie inside the units.
+  // (bytes), and its value's text; false when the record does not lie inside
+  // the keys or the value's start inside the texts.
   bool RecordKey(std::uint32_t nRecord, std::size_t& nLength, bool& bNarrow, std::size_t& nValue) const;
   // Whether the key of a record inside the keys holds no zero and ends with one.
   bool KeyWhole(std::uint32_t nRecord, std::size_t nLength, bool bNarrow) const;
@@ -160,8 +167,8 @@ inline bool XCompiled::RecordKey(std::uint32_t nRecord, std::size_t& nLength, bo
   nLength = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[0])) | static_cast<std::size_t>(h1 & 0x7FFFu)
                                                                                  << 16;
   bNarrow = (h1 & 0x8000u) != 0;
-  nValue = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[2])) |
-           static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[3])) << 16;
+  nValue = static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[kRecordValue])) |
+           static_cast<std::size_t>(static_cast<std::uint16_t>(pHead[kRecordValue + 1])) << 16;
   const std::uint64_t nKeyUnits = bNarrow ? nLength / 2 + 1 : nLength + 1;
   return nRecord + std::uint64_t{kRecordHead} + nKeyUnits < nKeys && nValue < m_header.nTexts;
 }
